@@ -1,0 +1,260 @@
+// Glyph rasterisation: the FreeType loads, the coverage copy and the texture uploads are separate
+// steps. Every bitmap is read by its pitch and pixel mode, never outside FreeType's buffer.
+#include "CGUITTGlyph.h"
+#include <cstdio>
+#include <cstring>
+
+namespace irr
+{
+namespace gui
+{
+
+u32 CGUITTGlyph::rasterizeCount = 0;
+u32 CGUITTGlyph::textureCount = 0;
+
+namespace
+{
+// Sets the texture creation flags for one upload and puts the saved ones back afterwards.
+class TextureFlagScope
+{
+public:
+	TextureFlagScope(video::IVideoDriver* driver, bool sixteenBit)
+		: Driver(driver),
+		  Saved16(driver->getTextureCreationFlag(video::ETCF_ALWAYS_16_BIT)),
+		  Saved32(driver->getTextureCreationFlag(video::ETCF_ALWAYS_32_BIT)),
+		  SavedMips(driver->getTextureCreationFlag(video::ETCF_CREATE_MIP_MAPS))
+	{
+		Driver->setTextureCreationFlag(video::ETCF_ALWAYS_16_BIT, sixteenBit);
+		Driver->setTextureCreationFlag(video::ETCF_ALWAYS_32_BIT, !sixteenBit);
+		Driver->setTextureCreationFlag(video::ETCF_CREATE_MIP_MAPS, false);
+	}
+	~TextureFlagScope()
+	{
+		// Enabling one format flag clears the other, so the one that was off goes first.
+		Driver->setTextureCreationFlag(video::ETCF_ALWAYS_16_BIT, Saved16);
+		Driver->setTextureCreationFlag(video::ETCF_ALWAYS_32_BIT, Saved32);
+		Driver->setTextureCreationFlag(video::ETCF_CREATE_MIP_MAPS, SavedMips);
+	}
+
+private:
+	video::IVideoDriver* Driver;
+	bool Saved16;
+	bool Saved32;
+	bool SavedMips;
+};
+
+// Bits per pixel of the pixel modes that carry coverage; 0 for the others (LCD, colour).
+u32 bitsPerPixel(unsigned char mode)
+{
+	switch (mode)
+	{
+	case FT_PIXEL_MODE_MONO: return 1;
+	case FT_PIXEL_MODE_GRAY2: return 2;
+	case FT_PIXEL_MODE_GRAY4: return 4;
+	case FT_PIXEL_MODE_GRAY: return 8;
+	default: return 0;
+	}
+}
+
+u8 sampleAt(const u8* row, u32 column, u32 bits, u32 levels)
+{
+	if (bits == 8)
+	{
+		const u32 v = row[column];
+		return (u8)(levels == 256 || levels < 2 ? v : (v >= levels - 1 ? 255 : v * 255 / (levels - 1)));
+	}
+	const u32 perByte = 8 / bits;
+	const u32 shift = 8 - bits * (column % perByte + 1);
+	const u32 v = (row[column / perByte] >> shift) & ((1u << bits) - 1);
+	return (u8)(v * 255 / ((1u << bits) - 1));
+}
+}
+
+CGUITTGlyph::CGUITTGlyph()
+	: isCached(false), videoDriver(0), faceRef(0), coverage(0), greyTexture(0), monoTexture(0),
+	  pixelSize(0), usePixelSizes(false), greyLoaded(false), monoLoaded(false),
+	  greyTop(0), greyLeft(0), greyWidth(0), greyRows(0),
+	  monoTop(0), monoLeft(0), monoWidth(0), monoRows(0),
+	  greyTexWidth(0), greyTexHeight(0), monoTexWidth(0), monoTexHeight(0)
+{
+}
+
+CGUITTGlyph::~CGUITTGlyph()
+{
+	delete[] coverage;
+	if (greyTexture)
+		videoDriver->removeTexture(greyTexture);
+	if (monoTexture)
+		videoDriver->removeTexture(monoTexture);
+}
+
+u32 CGUITTGlyph::textureSide(u32 width, u32 rows)
+{
+	u32 w = 1;
+	while (w <= width)
+		w <<= 1;
+	u32 h = 1;
+	while (h <= rows)
+		h <<= 1;
+	return w > h ? w : h;
+}
+
+bool CGUITTGlyph::readCoverage(const FT_Bitmap& bitmap, u8* out)
+{
+	const u32 bits = bitsPerPixel(bitmap.pixel_mode);
+	if (bits == 0)
+		return false;
+	const u32 rowBytes = (bitmap.width * bits + 7) / 8;
+	const u32 stride = (u32)(bitmap.pitch < 0 ? -bitmap.pitch : bitmap.pitch);
+	if (bitmap.rows > 0 && (!bitmap.buffer || stride < rowBytes))
+		return false;
+	// With a negative pitch the rows are stored bottom up: the top row is the last in memory.
+	const u8* top = bitmap.buffer;
+	if (bitmap.pitch < 0 && bitmap.rows > 0)
+		top += (size_t)stride * (bitmap.rows - 1);
+	for (u32 r = 0; r < bitmap.rows; ++r)
+	{
+		const u8* row = top + (ptrdiff_t)r * bitmap.pitch;
+		for (u32 c = 0; c < bitmap.width; ++c)
+			out[(size_t)r * bitmap.width + c] = sampleAt(row, c, bits, bitmap.num_grays);
+	}
+	return true;
+}
+
+void CGUITTGlyph::rasterize(u32 g, bool hinting, bool autoHinting)
+{
+	++rasterizeCount;
+	setSize();
+	if (loadGrey(g, hinting, autoHinting))
+	{
+		copyGrey((*faceRef)->glyph);
+		uploadGrey(g);
+		isCached = true;
+	}
+	if (loadMono(g, hinting, autoHinting))
+		uploadMono(g, (*faceRef)->glyph->bitmap);
+}
+
+void CGUITTGlyph::setSize() const
+{
+	if (usePixelSizes)
+		FT_Set_Pixel_Sizes(*faceRef, 0, pixelSize);
+	else
+		FT_Set_Char_Size(*faceRef, pixelSize * 64, pixelSize * 64, 0, 0);
+}
+
+bool CGUITTGlyph::loadGrey(u32 g, bool hinting, bool autoHinting)
+{
+	FT_Int32 flags = 0;
+	if (!hinting)
+		flags |= FT_LOAD_NO_HINTING;
+	if (!autoHinting)
+		flags |= FT_LOAD_NO_AUTOHINT;
+	if (FT_Load_Glyph(*faceRef, g, flags))
+		return false;
+	greyLoaded = true;
+	FT_GlyphSlot slot = (*faceRef)->glyph;
+	if (slot->format != FT_GLYPH_FORMAT_BITMAP && FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL))
+		return false;
+	return true;
+}
+
+void CGUITTGlyph::copyGrey(const FT_GlyphSlot slot)
+{
+	const FT_Bitmap& bitmap = slot->bitmap;
+	delete[] coverage;
+	coverage = 0;
+	greyTop = slot->bitmap_top;
+	greyLeft = slot->bitmap_left;
+	greyWidth = bitmap.width;
+	greyRows = bitmap.rows;
+	const size_t size = (size_t)greyWidth * greyRows;
+	if (size > 0)
+		coverage = new u8[size];
+	// A layout that carries no coverage (colour or LCD bitmaps) counts as an empty image.
+	if (size > 0 && !readCoverage(bitmap, coverage))
+	{
+		delete[] coverage;
+		coverage = 0;
+		greyWidth = greyRows = 0;
+	}
+}
+
+void CGUITTGlyph::uploadGrey(u32 g)
+{
+	const u32 side = textureSide(greyWidth, greyRows);
+	greyTexWidth = greyTexHeight = side;
+	u32* pixels = new u32[side * side]();
+	const bool direct3D8 = videoDriver->getDriverType() == video::EDT_DIRECT3D8;
+	for (u32 r = 0; r < greyRows; ++r)
+		for (u32 c = 0; c < greyWidth; ++c)
+		{
+			const u32 v = coverage[r * greyWidth + c];
+			if (v)
+				pixels[r * side + c] = direct3D8 ? v * 0x01010101u : (v << 24) | 0x00FFFFFFu;
+		}
+	c8 name[32];
+	snprintf(name, sizeof(name), "TTFontGlyph%u", g);
+	greyTexture = upload(greyTexture, name, video::ECF_A8R8G8B8, side, pixels, false);
+	delete[] pixels;
+}
+
+bool CGUITTGlyph::loadMono(u32 g, bool hinting, bool autoHinting)
+{
+	FT_Int32 flags = FT_LOAD_RENDER | FT_LOAD_MONOCHROME;
+	if (!hinting)
+		flags |= FT_LOAD_NO_HINTING;
+	if (!autoHinting)
+		flags |= FT_LOAD_NO_AUTOHINT;
+	if (hinting || autoHinting)
+		flags |= FT_LOAD_TARGET_MONO;
+	if (FT_Load_Glyph(*faceRef, g, flags))
+		return false;
+	monoLoaded = true;
+	FT_GlyphSlot slot = (*faceRef)->glyph;
+	monoTop = slot->bitmap_top;
+	monoLeft = slot->bitmap_left;
+	monoWidth = slot->bitmap.width;
+	monoRows = slot->bitmap.rows;
+	return true;
+}
+
+void CGUITTGlyph::uploadMono(u32 g, const FT_Bitmap& bitmap)
+{
+	const u32 side = textureSide(monoWidth, monoRows);
+	monoTexWidth = monoTexHeight = side;
+	u16* pixels = new u16[side * side]();
+	// Read through the same reader as the grey bitmap, so a grey strike works too: ink is any
+	// coverage of half or more.
+	const size_t size = (size_t)monoWidth * monoRows;
+	u8* ink = size ? new u8[size] : 0;
+	if (ink && readCoverage(bitmap, ink))
+		for (u32 r = 0; r < monoRows; ++r)
+			for (u32 c = 0; c < monoWidth; ++c)
+				if (ink[r * monoWidth + c] >= 128)
+					pixels[r * side + c] = 0xFFFF;
+	delete[] ink;
+	c8 name[40];
+	snprintf(name, sizeof(name), "TTFontGlyph%u_mono", g);
+	monoTexture = upload(monoTexture, name, video::ECF_A1R5G5B5, side, pixels, true);
+	if (monoTexture)
+		videoDriver->makeColorKeyTexture(monoTexture, video::SColor(0));
+	delete[] pixels;
+}
+
+video::ITexture* CGUITTGlyph::upload(video::ITexture* old, const c8* name,
+	video::ECOLOR_FORMAT format, u32 side, void* pixels, bool sixteenBit)
+{
+	video::IImage* image = videoDriver->createImageFromData(format,
+		core::dimension2d<u32>(side, side), pixels, false, true);
+	TextureFlagScope flags(videoDriver, sixteenBit);
+	if (old)
+		videoDriver->removeTexture(old);
+	video::ITexture* texture = videoDriver->addTexture(name, image);
+	image->drop();
+	++textureCount;
+	return texture;
+}
+
+} // end namespace gui
+} // end namespace irr
