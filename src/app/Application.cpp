@@ -1,0 +1,76 @@
+// Start-up, the set-up sequence, the main loop and shutdown. The receiver and the two font faces
+// are locals of runApplication; the device is the only object it releases. Standard output gets
+// the prompt and nothing else from here: the receiver sends the engine's log to standard error
+// from the very first line, because it is in the creation parameters.
+#include "Application.h"
+#include "AppState.h"
+#include "Frame.h"
+#include "GuiSetup.h"
+#include "SceneSetup.h"
+#include "gui/CGUITTFace.h"
+#include "input/MyEventReceiver.h"
+#include <cstdio>
+
+using namespace irr;
+
+const char* const DriverPrompt =
+	"Please select the driver you want for this example:\n (a) Direct3D 9.0c\n (b) Direct3D 8.1\n"
+	" (c) OpenGL 1.5\n (d) Software Renderer\n (e) Burning's Software Renderer\n (f) NullDevice\n"
+	" (otherKey) exit\n\n";
+
+SIrrlichtCreationParameters gameDeviceParameters(IEventReceiver* receiver)
+{
+	SIrrlichtCreationParameters p;
+	p.DriverType = video::EDT_OPENGL;
+	p.WindowSize = core::dimension2d<u32>(800, 600);
+	p.Bits = 16;
+	p.ZBufferBits = 16;
+	p.Fullscreen = false;
+	p.Stencilbuffer = false;
+	p.Vsync = false;
+	p.AntiAlias = 1;
+	p.WithAlphaChannel = false;
+	p.IgnoreInput = false;
+	p.HighPrecisionFPU = false;
+	p.EventReceiver = receiver;
+	p.WindowId = 0;
+	return p;
+}
+
+void setupAll(gui::CGUITTFace& statusFace, gui::CGUITTFace& helpFace)
+{
+	setupFonts(statusFace, helpFace);
+	video::SMaterial faceMaterials[6];
+	setupFaceMaterials(faceMaterials);
+	setupCube(faceMaterials);
+	setupLight(core::vector3df(80, 0, 80), "media/particlewhite.bmp");
+	setupLight(core::vector3df(-140, -120, 70), "media/portal6.bmp");
+	setupCamera();
+	setupButtons();
+}
+
+int runApplication()
+{
+	printf("%s", DriverPrompt);
+	fflush(stdout);
+
+	MyEventReceiver receiver;
+	device = createDeviceEx(gameDeviceParameters(&receiver));
+	if (!device)
+		return 1;
+	device->setWindowCaption(L"Zarnel");
+	driver = device->getVideoDriver();
+	sceneManager = device->getSceneManager();
+	guiEnv = device->getGUIEnvironment();
+
+	gui::CGUITTFace statusFace;
+	gui::CGUITTFace helpFace;
+	setupAll(statusFace, helpFace);
+
+	while (device->run())
+		drawFrame(cube);
+
+	device->drop();
+	device = 0;
+	return 0;
+}

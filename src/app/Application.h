@@ -1,0 +1,22 @@
+// The program's run from the driver prompt to shutdown: device creation, the set-up sequence, the
+// main loop. main only calls runApplication.
+#ifndef ZARNEL_APPLICATION_H
+#define ZARNEL_APPLICATION_H
+
+#include <irrlicht.h>
+
+namespace irr { namespace gui { class CGUITTFace; } }
+
+//! The text written to standard output at start; no answer is read.
+extern const char* const DriverPrompt;
+
+//! The device creation parameters of the game, with receiver as the event receiver.
+irr::SIrrlichtCreationParameters gameDeviceParameters(irr::IEventReceiver* receiver);
+
+//! Builds fonts, scene, cube and GUI in their fixed order (the faces are the caller's).
+void setupAll(irr::gui::CGUITTFace& statusFace, irr::gui::CGUITTFace& helpFace);
+
+//! Runs the game; returns the process status: 0 after the window closed, 1 without a device.
+int runApplication();
+
+#endif

@@ -1,0 +1,14 @@
+// One complete frame: the 3D scene, the status line, the instructions when shown, and the GUI.
+// Called by the main loop and by the layer-turn animation; it loads and creates nothing itself.
+#ifndef ZARNEL_FRAME_H
+#define ZARNEL_FRAME_H
+
+class CubeModel;
+
+//! The instructions text the help font draws while help is shown.
+extern const wchar_t* const InstructionsText;
+
+//! Draws one frame through the cube record's scene manager; returns the driver's endScene result.
+bool drawFrame(CubeModel* cube);
+
+#endif
