@@ -1,0 +1,152 @@
+// The glyph cache: texture sides and texels, bitmap layouts, rasterising once, texture names,
+// the creation flags, and every texture removed exactly once.
+#include "FontFixture.h"
+#include <cstring>
+
+using namespace irr;
+using gui::CGUITTGlyph;
+
+namespace
+{
+class Glyph : public FontTest
+{
+};
+
+FT_Bitmap bitmapOf(unsigned char mode, unsigned rows, unsigned width, int pitch, unsigned char* buffer)
+{
+	FT_Bitmap b;
+	memset(&b, 0, sizeof(b));
+	b.pixel_mode = mode;
+	b.rows = rows;
+	b.width = width;
+	b.pitch = pitch;
+	b.buffer = buffer;
+	b.num_grays = mode == FT_PIXEL_MODE_GRAY ? 256 : 2;
+	return b;
+}
+}
+
+TEST(GlyphTexture, SidesAreSquarePowersOfTwoStrictlyGreaterThanTheBitmap)
+{
+	EXPECT_EQ(CGUITTGlyph::textureSide(8, 5), 16u);
+	EXPECT_EQ(CGUITTGlyph::textureSide(7, 9), 16u);
+	EXPECT_EQ(CGUITTGlyph::textureSide(3, 3), 4u);
+	EXPECT_EQ(CGUITTGlyph::textureSide(0, 0), 1u);
+}
+
+TEST(GlyphTexture, TexelsAreWhiteWithCoverageAsAlpha)
+{
+	EXPECT_EQ(CGUITTGlyph::greyTexel(128, false), 0x80FFFFFFu);
+	EXPECT_EQ(CGUITTGlyph::greyTexel(128, true), 0x80808080u);
+	EXPECT_EQ(CGUITTGlyph::greyTexel(0, false), 0u);
+	EXPECT_EQ(CGUITTGlyph::greyTexel(0, true), 0u);
+}
+
+TEST(GlyphBitmap, GreyRowsAreReadByTheirPitch)
+{
+	unsigned char data[] = {1, 2, 3, 99, 4, 5, 6, 99};
+	const FT_Bitmap b = bitmapOf(FT_PIXEL_MODE_GRAY, 2, 3, 4, data);
+	u8 out[6];
+	ASSERT_TRUE(CGUITTGlyph::readCoverage(b, out));
+	EXPECT_EQ(std::vector<u8>(out, out + 6), (std::vector<u8>{1, 2, 3, 4, 5, 6}));
+}
+
+TEST(GlyphBitmap, ANegativePitchStoresTheTopRowLast)
+{
+	unsigned char data[] = {4, 5, 6, 99, 1, 2, 3, 99};
+	const FT_Bitmap b = bitmapOf(FT_PIXEL_MODE_GRAY, 2, 3, -4, data);
+	u8 out[6];
+	ASSERT_TRUE(CGUITTGlyph::readCoverage(b, out));
+	EXPECT_EQ(std::vector<u8>(out, out + 6), (std::vector<u8>{1, 2, 3, 4, 5, 6}));
+}
+
+TEST(GlyphBitmap, OneBitRowsBecomeFullCoverage)
+{
+	// Ten pixels wide in rows of pitch 4, as a bitmap font's strike hands them out.
+	unsigned char data[] = {0xA0, 0x40, 0xEE, 0xEE, 0x00, 0xC0, 0xEE, 0xEE};
+	const FT_Bitmap b = bitmapOf(FT_PIXEL_MODE_MONO, 2, 10, 4, data);
+	u8 out[20];
+	ASSERT_TRUE(CGUITTGlyph::readCoverage(b, out));
+	const std::vector<u8> expected = {255, 0, 255, 0, 0, 0, 0, 0, 0, 255, 0, 0, 0, 0, 0, 0, 0, 0, 255, 255};
+	EXPECT_EQ(std::vector<u8>(out, out + 20), expected);
+}
+
+TEST(GlyphBitmap, UnreadableLayoutsAreRefused)
+{
+	unsigned char data[8] = {};
+	u8 out[8];
+	EXPECT_FALSE(CGUITTGlyph::readCoverage(bitmapOf(FT_PIXEL_MODE_LCD, 1, 3, 9, data), out));
+	EXPECT_FALSE(CGUITTGlyph::readCoverage(bitmapOf(FT_PIXEL_MODE_BGRA, 1, 2, 8, data), out));
+	EXPECT_FALSE(CGUITTGlyph::readCoverage(bitmapOf(FT_PIXEL_MODE_GRAY, 2, 4, 3, data), out));
+	EXPECT_FALSE(CGUITTGlyph::readCoverage(bitmapOf(FT_PIXEL_MODE_GRAY, 2, 4, 4, nullptr), out));
+}
+
+TEST_F(Glyph, ASpaceHasAnEmptyBitmapAndOnePixelTexturesNamedByItsIndex)
+{
+	gui::CGUITTFont* font = fontFor(GameFontPath, 20);
+	const u32 index = font->glyphFor(L' ');
+	ASSERT_NE(index, 0u);
+	const CGUITTGlyph& space = *font->glyphs[index - 1];
+	EXPECT_TRUE(space.isCached);
+	EXPECT_EQ(space.greyWidth, 0u);
+	EXPECT_EQ(space.greyRows, 0u);
+	EXPECT_EQ(space.greyTexWidth, 1u);
+	EXPECT_EQ(space.monoTexWidth, CGUITTGlyph::textureSide(space.monoWidth, space.monoRows));
+	ASSERT_NE(space.greyTexture, nullptr);
+	EXPECT_EQ(core::stringc(space.greyTexture->getName().getPath()), core::stringc("TTFontGlyph") + core::stringc(index));
+	ASSERT_NE(space.monoTexture, nullptr);
+	EXPECT_EQ(core::stringc(space.monoTexture->getName().getPath()),
+		core::stringc("TTFontGlyph") + core::stringc(index) + "_mono");
+}
+
+TEST_F(Glyph, IsRasterisedOnceAndACachedLookupLoadsNothing)
+{
+	gui::CGUITTFont* font = fontFor(GameFontPath, 20);
+	font->getDimension(L""); // measures the line height on g, j and _
+	const u32 rasterised = CGUITTGlyph::rasterizeCount;
+	const u32 textures = driver->getTextureCount();
+	font->glyphFor(L'Q');
+	EXPECT_EQ(CGUITTGlyph::rasterizeCount, rasterised + 1);
+	EXPECT_EQ(driver->getTextureCount(), textures + 2);
+	font->glyphFor(L'Q');
+	font->getDimension(L"QQQ");
+	EXPECT_EQ(CGUITTGlyph::rasterizeCount, rasterised + 1);
+	EXPECT_EQ(driver->getTextureCount(), textures + 2);
+}
+
+TEST_F(Glyph, AnUnmappedCharacterTouchesNoRecord)
+{
+	gui::CGUITTFont* font = fontFor(GameFontPath, 20);
+	const wchar_t unmapped = 0xE123; // private use
+	ASSERT_EQ(FT_Get_Char_Index(font->face->ftFace, unmapped), 0u);
+	const u32 rasterised = CGUITTGlyph::rasterizeCount;
+	EXPECT_EQ(font->glyphFor(unmapped), 0u);
+	EXPECT_EQ(CGUITTGlyph::rasterizeCount, rasterised);
+}
+
+TEST_F(Glyph, AGlyphIndexBeyondTheTableIsNoGlyph)
+{
+	gui::CGUITTFont* font = fontFor(GameFontPath, 20);
+	// A table shorter than the face claims, as a malformed font would give.
+	for (u32 i = 10; i < font->glyphs.size(); ++i)
+		delete font->glyphs[i];
+	font->glyphs.set_used(10);
+	ASSERT_GT(FT_Get_Char_Index(font->face->ftFace, L'A'), 10u);
+	EXPECT_EQ(font->glyphFor(L'A'), 0u);
+	EXPECT_EQ(font->advanceOf(L'A'), 10);
+}
+
+TEST_F(Glyph, RebindingAndDestroyingRemoveEveryTextureOnce)
+{
+	const u32 baseline = driver->getTextureCount();
+	gui::CGUITTFont* font = fontFor(GameFontPath, 20);
+	font->getDimension(L"Zarnel!");
+	EXPECT_GT(driver->getTextureCount(), baseline);
+	ASSERT_TRUE(font->bindFace(openFace(ZARNEL_OTF_FONT), 15));
+	EXPECT_EQ(driver->getTextureCount(), baseline);
+	font->getDimension(L"again");
+	EXPECT_GT(driver->getTextureCount(), baseline);
+	fonts.clear();
+	font->drop();
+	EXPECT_EQ(driver->getTextureCount(), baseline);
+}

@@ -1,0 +1,138 @@
+// Measuring with the committed font: lines, advances, kerning, positions, and a font without a
+// usable face.
+#include "FontFixture.h"
+
+using namespace irr;
+
+namespace
+{
+class Metrics : public FontTest
+{
+protected:
+	void SetUp() override
+	{
+		FontTest::SetUp();
+		font = fontFor(GameFontPath, 20);
+		ASSERT_NE(font->face, nullptr);
+	}
+	s32 width(const wchar_t* text) const { return (s32)font->getDimension(text).Width; }
+	s32 height(const wchar_t* text) const { return (s32)font->getDimension(text).Height; }
+	s32 lineHeight() const { return height(L""); }
+
+	gui::CGUITTFont* font = nullptr;
+};
+}
+
+TEST_F(Metrics, AnEmptyTextIsOneLineHighAndHasNoCharacters)
+{
+	const s32 expected = core::max_(font->lineBottomOf(L'g'), font->lineBottomOf(L'j'), font->lineBottomOf(L'_')) + 1;
+	EXPECT_EQ(font->getDimension(L""), core::dimension2d<u32>(0, expected));
+	EXPECT_GT(expected, 20);
+	EXPECT_EQ(font->getCharacterFromPos(L"", 0), -1);
+}
+
+TEST_F(Metrics, CarriageReturnAndLineFeedTogetherMakeOneBreak)
+{
+	EXPECT_EQ(height(L"AB\r\nCD"), 2 * lineHeight());
+	EXPECT_EQ(width(L"AB\r\nCD"), core::max_(width(L"AB"), width(L"CD")));
+	EXPECT_EQ(height(L"AB\rCD"), 2 * lineHeight());
+	EXPECT_EQ(height(L"AB\nCD"), 2 * lineHeight());
+	EXPECT_EQ(height(L"AB\n\rCD"), 3 * lineHeight());
+}
+
+TEST_F(Metrics, AnEmptySpaceAdvancesByHalfThePixelSize)
+{
+	ASSERT_EQ(glyphOf(font, L' ').greyWidth, 0u);
+	EXPECT_EQ(font->advanceOf(L' '), 10);
+	EXPECT_EQ(width(L"A B"), width(L"A") + 10 + width(L"B") + font->kerningOf(L'B', L' ').X);
+}
+
+TEST_F(Metrics, UnmappedCharactersAdvanceByHalfOrAllOfThePixelSize)
+{
+	EXPECT_EQ(font->advanceOf((wchar_t)0x0378), 10); // unassigned, below U+2000
+	EXPECT_EQ(font->advanceOf((wchar_t)0xE123), 20); // private use, above
+}
+
+TEST_F(Metrics, AGlyphAdvancesToTheRightEdgeOfItsBitmap)
+{
+	const gui::CGUITTGlyph& a = glyphOf(font, L'A');
+	EXPECT_EQ(font->advanceOf(L'A'), a.greyLeft + (s32)a.greyWidth);
+}
+
+TEST_F(Metrics, CharacterPositionsCountAdvancesWithoutKerning)
+{
+	const s32 a = font->advanceOf(L'A');
+	EXPECT_EQ(font->getCharacterFromPos(L"AV", 0), 0);
+	EXPECT_EQ(font->getCharacterFromPos(L"AV", a), 0);
+	EXPECT_EQ(font->getCharacterFromPos(L"AV", a + 1), 1);
+	EXPECT_EQ(font->getCharacterFromPos(L"AV", a + font->advanceOf(L'V') + 1), -1);
+}
+
+TEST_F(Metrics, KerningPairsOfTheFaceNarrowTheText)
+{
+	// The committed font kerns A and V by a pixel or more at this size.
+	EXPECT_LT(font->kerningOf(L'V', L'A').X, 0);
+	EXPECT_EQ(width(L"AV"), font->advanceOf(L'A') + font->advanceOf(L'V') + font->kerningOf(L'V', L'A').X);
+}
+
+TEST_F(Metrics, TheFirstGlyphIsNeverKernedAndLaterOnesGetTheKerningWidth)
+{
+	const s32 one = width(L"H");
+	const s32 three = width(L"HHH");
+	font->setKerningWidth(5);
+	EXPECT_EQ(width(L"H"), one);
+	EXPECT_EQ(width(L"HHH"), three + 10);
+	EXPECT_EQ(font->kerningOf(L'H', 0), core::vector2d<s32>(0, 0));
+}
+
+TEST_F(Metrics, KerningQueriesAnswerForNullLettersAndUnboundFonts)
+{
+	const wchar_t a = L'A', v = L'V';
+	font->setKerningWidth(3);
+	font->setKerningHeight(2);
+	EXPECT_EQ(font->getKerningWidth(nullptr, &a), 0);
+	EXPECT_EQ(font->getKerningWidth(&v, &a), font->kerningOf(L'V', L'A').X);
+	EXPECT_EQ(font->getKerningHeight(), 2);
+	gui::CGUITTFont* unbound = unboundFont();
+	unbound->setKerningWidth(7);
+	EXPECT_EQ(unbound->getKerningWidth(&v, &a), 7);
+}
+
+TEST_F(Metrics, InvisibleCharactersAreMeasuredLikeAnyOther)
+{
+	const s32 before = width(L"AxB");
+	font->setInvisibleCharacters(L"x");
+	EXPECT_TRUE(font->invisibleChars == L"x");
+	EXPECT_EQ(width(L"AxB"), before);
+	font->setInvisibleCharacters(nullptr);
+	EXPECT_EQ(font->invisibleChars.size(), 0u);
+}
+
+TEST_F(Metrics, AFontWithoutAUsableFaceMeasuresWithTheBuiltInFont)
+{
+	gui::CGUITTFont* unbound = unboundFont();
+	gui::CGUITTFace* missing = openFace("media/no-such-font.ttf");
+	EXPECT_FALSE(unbound->bindFace(missing, 20));
+	EXPECT_EQ(unbound->face, nullptr);
+	EXPECT_EQ(unbound->getDimension(L"Hello"), env->getBuiltInFont()->getDimension(L"Hello"));
+	EXPECT_EQ(unbound->getCharacterFromPos(L"Hello", 3), env->getBuiltInFont()->getCharacterFromPos(L"Hello", 3));
+	unbound->draw(L"Hello", core::rect<s32>(0, 0, 100, 20), video::SColor(0xFFFFFFFF));
+	EXPECT_EQ(unbound->glyphFor(L'H'), 0u);
+}
+
+TEST_F(Metrics, ARefusedBindKeepsTheFontAsItWas)
+{
+	gui::CGUITTFace* bound = font->face;
+	EXPECT_FALSE(font->bindFace(openFace("media/no-such-font.ttf"), 15));
+	EXPECT_EQ(font->face, bound);
+	EXPECT_EQ(font->getPixelSize(), 20u);
+}
+
+TEST_F(Metrics, AFontWithoutAnEnvironmentDrawsNothingAndBindsNothing)
+{
+	gui::CGUITTFont orphan(nullptr);
+	EXPECT_EQ(orphan.videoDriver, nullptr);
+	EXPECT_FALSE(orphan.bindFace(font->face, 20));
+	orphan.draw(L"nothing", core::rect<s32>(0, 0, 10, 10), video::SColor(0xFFFFFFFF));
+	EXPECT_EQ(orphan.getDimension(L"nothing"), core::dimension2d<u32>(0, 0));
+}

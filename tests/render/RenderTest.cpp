@@ -1,0 +1,247 @@
+// Rendering in a private Xvfb: the game's first frame with the real OpenGL device (pixels read
+// at the X level), and the font's per-pixel path with the software driver.
+#include "CGUITTFont.h"
+#include "CSubcubeSceneNode.h"
+#include "CubeModel.h"
+#include "Frame.h"
+#include "NullDeviceTest.h"
+#include "PrivateXServer.h"
+
+using namespace irr;
+
+namespace
+{
+class OpenGLFrame : public NullDeviceTest
+{
+protected:
+	video::E_DRIVER_TYPE driverType() const override { return video::EDT_OPENGL; }
+
+	void SetUp() override
+	{
+		ASSERT_TRUE(x.ok());
+		x.makeCurrent();
+		NullDeviceTest::SetUp();
+		buildGame();
+		window = driver->getExposedVideoData().OpenGLLinux.X11Window;
+	}
+
+	// Draws frames until the window shows one, and returns the picture.
+	XImageCopy firstFrame()
+	{
+		XImageCopy image;
+		EXPECT_TRUE(waitUntil([&] {
+			drawFrame(cube);
+			image = x.capture(window);
+			for (uint32_t p : image.pixels)
+				if (p != 0)
+					return true;
+			return false;
+		}));
+		return image;
+	}
+
+	static bool near(uint32_t pixel, int r, int g, int b, int tolerance = 16)
+	{
+		return abs((int)(pixel >> 16 & 0xFF) - r) <= tolerance && abs((int)(pixel >> 8 & 0xFF) - g) <= tolerance &&
+			abs((int)(pixel & 0xFF) - b) <= tolerance;
+	}
+
+	static int brightestAround(const XImageCopy& image, core::position2d<s32> p, int radius)
+	{
+		int best = 0;
+		for (int y = p.Y - radius; y <= p.Y + radius; ++y)
+			for (int x = p.X - radius; x <= p.X + radius; ++x)
+				if (x >= 0 && y >= 0 && x < image.width && y < image.height)
+					best = std::max(best, (int)(image.at(x, y) >> 8 & 0xFF));
+		return best;
+	}
+
+	PrivateXServer x;
+	XWindowId window = 0;
+};
+
+class SoftwareText : public OpenGLFrame
+{
+protected:
+	video::E_DRIVER_TYPE driverType() const override { return video::EDT_SOFTWARE; }
+
+	void SetUp() override
+	{
+		ASSERT_TRUE(x.ok());
+		x.makeCurrent();
+		NullDeviceTest::SetUp();
+		ASSERT_TRUE(statusFace.loadFile("media/ANTQUAB.TTF"));
+		font = new gui::CGUITTFont(guiEnv);
+		ASSERT_TRUE(font->bindFace(&statusFace, 40));
+	}
+
+	void TearDown() override
+	{
+		font->drop();
+		NullDeviceTest::TearDown();
+	}
+
+	// Draws text on black and returns the screenshot (the software driver's own works).
+	video::IImage* drawn(const wchar_t* text, const core::rect<s32>& position, video::SColor colour,
+		bool hcenter = false, const core::rect<s32>* clip = nullptr)
+	{
+		driver->beginScene(true, true, video::SColor(0xFF000000));
+		font->draw(text, position, colour, hcenter, false, clip);
+		driver->endScene();
+		return driver->createScreenShot();
+	}
+
+	static int red(video::IImage* image, int x, int y) { return (int)image->getPixel(x, y).getRed(); }
+
+	// Leftmost column with ink between rows y0 and y1, or -1.
+	static int leftmostInk(video::IImage* image, int y0, int y1)
+	{
+		for (int x = 0; x < (int)image->getDimension().Width; ++x)
+			for (int y = y0; y < y1; ++y)
+				if (red(image, x, y) > 64)
+					return x;
+		return -1;
+	}
+
+	gui::CGUITTFont* font = nullptr;
+};
+
+const core::vector3df Front(0, 0, -1);
+const core::vector3df Top(0, 1, 0);
+}
+
+TEST_F(OpenGLFrame, FirstFrameShowsTheFrontAndTopFaceTextures)
+{
+	const XImageCopy image = firstFrame();
+	ASSERT_EQ(image.width, 800);
+	ASSERT_EQ(image.height, 600);
+	const core::position2d<s32> front = faceCentre(1, 1, 0, Front);
+	const core::position2d<s32> top = faceCentre(1, 2, 1, Top);
+	EXPECT_TRUE(near(image.at(front.X, front.Y), 200, 30, 30)) << std::hex << image.at(front.X, front.Y);
+	EXPECT_TRUE(near(image.at(top.X, top.Y), 235, 235, 235)) << std::hex << image.at(top.X, top.Y);
+}
+
+TEST_F(OpenGLFrame, FirstFrameShowsBothSpritesOnABlackBackground)
+{
+	const XImageCopy image = firstFrame();
+	const core::position2d<s32> glow =
+		collisionManager->getScreenCoordinatesFrom3DPosition(core::vector3df(80, 0, 80), camera);
+	const core::position2d<s32> ring =
+		collisionManager->getScreenCoordinatesFrom3DPosition(core::vector3df(-140, -120, 70), camera);
+	EXPECT_GT(brightestAround(image, glow, 2), 200);
+	EXPECT_GT(brightestAround(image, ring, 30), 150);
+	EXPECT_LT(brightestAround(image, ring, 2), 60); // the middle of the ring is dark
+	for (core::position2d<s32> p : {core::position2d<s32>(790, 10), core::position2d<s32>(600, 80),
+			core::position2d<s32>(790, 590), core::position2d<s32>(400, 495)})
+		EXPECT_EQ(image.at(p.X, p.Y), 0u) << p.X << "," << p.Y;
+}
+
+TEST_F(OpenGLFrame, ASelectedSubcubeShowsItsFacesDimmed)
+{
+	const core::position2d<s32> front = faceCentre(1, 1, 0, Front);
+	selectedNode = cube->subcubes[cellIndex(1, 1, 0)];
+	CSubcubeSceneNode::highlightSelected();
+	const XImageCopy image = firstFrame();
+	EXPECT_TRUE(near(image.at(front.X, front.Y), 200 * 155 / 255, 30 * 155 / 255, 30 * 155 / 255))
+		<< std::hex << image.at(front.X, front.Y);
+}
+
+TEST_F(OpenGLFrame, ButtonBackgroundsAreColourKeyedAway)
+{
+	video::ITexture* texture = playImage->getImage();
+	ASSERT_NE(texture, nullptr);
+	ASSERT_EQ(texture->getColorFormat(), video::ECF_A8R8G8B8);
+	const u32* texels = (const u32*)texture->lock(video::ETLM_READ_ONLY);
+	ASSERT_NE(texels, nullptr);
+	const u32 pitch = texture->getPitch() / 4;
+	EXPECT_EQ(texels[0] >> 24, 0u);
+	EXPECT_EQ(texels[32 * pitch + 128] >> 24, 255u);
+	texture->unlock();
+	// On screen the key colour never shows: the button's corner is the black background.
+	const XImageCopy image = firstFrame();
+	EXPECT_EQ(image.at(124, 512), 0u);
+}
+
+TEST_F(OpenGLFrame, GlyphTexturesAreThirtyTwoBitGreyAndSixteenBitMonoHoldingTheCoverage)
+{
+	// Flags the glyph must override for its upload and then put back.
+	driver->setTextureCreationFlag(video::ETCF_ALWAYS_16_BIT, true);
+	driver->setTextureCreationFlag(video::ETCF_CREATE_MIP_MAPS, true);
+	const gui::CGUITTGlyph& a = *statusFont->glyphs[statusFont->glyphFor(L'A') - 1];
+	EXPECT_TRUE(driver->getTextureCreationFlag(video::ETCF_ALWAYS_16_BIT));
+	EXPECT_TRUE(driver->getTextureCreationFlag(video::ETCF_CREATE_MIP_MAPS));
+	ASSERT_GT(a.greyWidth * a.greyRows, 0u);
+	ASSERT_NE(a.greyTexture, nullptr);
+	ASSERT_NE(a.monoTexture, nullptr);
+	EXPECT_EQ(a.greyTexture->getColorFormat(), video::ECF_A8R8G8B8);
+	EXPECT_EQ(a.monoTexture->getColorFormat(), video::ECF_A1R5G5B5);
+	EXPECT_EQ(a.greyTexture->getSize(), core::dimension2d<u32>(a.greyTexWidth, a.greyTexWidth));
+	EXPECT_FALSE(a.greyTexture->hasMipMaps());
+
+	const u32* texels = (const u32*)a.greyTexture->lock(video::ETLM_READ_ONLY);
+	ASSERT_NE(texels, nullptr);
+	const u32 pitch = a.greyTexture->getPitch() / 4;
+	bool matches = true;
+	for (u32 r = 0; r < a.greyRows; ++r)
+		for (u32 c = 0; c < a.greyWidth; ++c)
+			matches &= texels[r * pitch + c] == gui::CGUITTGlyph::greyTexel(a.coverage[r * a.greyWidth + c], false);
+	a.greyTexture->unlock();
+	EXPECT_TRUE(matches);
+}
+
+TEST_F(OpenGLFrame, ASpaceGetsOnePixelTextures)
+{
+	const gui::CGUITTGlyph& space = *statusFont->glyphs[statusFont->glyphFor(L' ') - 1];
+	ASSERT_NE(space.greyTexture, nullptr);
+	EXPECT_EQ(space.greyTexture->getSize(), core::dimension2d<u32>(1, 1));
+}
+
+TEST_F(SoftwareText, AClipThroughAGlyphSkipsThePixelsOutsideAndKeepsTheRest)
+{
+	const core::rect<s32> position(100, 100, 300, 200);
+	video::IImage* whole = drawn(L"H", position, video::SColor(0xFFFFFFFF));
+	const core::rect<s32> clip(0, 0, 115, 599);
+	video::IImage* clipped = drawn(L"H", position, video::SColor(0xFFFFFFFF), false, &clip);
+	int inside = 0, insideSame = 0, outside = 0;
+	for (int y = 100; y < 160; ++y)
+		for (int x = 95; x < 150; ++x)
+		{
+			if (x <= 115)
+			{
+				inside += red(whole, x, y) > 0;
+				insideSame += red(whole, x, y) > 0 && red(clipped, x, y) == red(whole, x, y);
+			}
+			else
+				outside += red(clipped, x, y) > 0;
+		}
+	EXPECT_GT(inside, 50);
+	EXPECT_EQ(insideSame, inside);
+	EXPECT_EQ(outside, 0);
+	whole->drop();
+	clipped->drop();
+}
+
+TEST_F(SoftwareText, WithHorizontalCentringEveryLineStartsAtTheFirstLinesX)
+{
+	// Lines of different width: the block is centred as a whole.
+	video::IImage* image = drawn(L"HHHH\r\nH", core::rect<s32>(0, 100, 400, 300), video::SColor(0xFFFFFFFF), true);
+	const int first = leftmostInk(image, 100, 140);
+	const int second = leftmostInk(image, 140, 180);
+	EXPECT_GT(first, 100);
+	EXPECT_EQ(first, second);
+	image->drop();
+}
+
+TEST_F(SoftwareText, TheSecondLineStartsAtTheLeftEdgeOnePixelSizeLower)
+{
+	video::IImage* one = drawn(L"H", core::rect<s32>(50, 100, 400, 300), video::SColor(0xFFFFFFFF));
+	video::IImage* two = drawn(L"AB\r\nH", core::rect<s32>(50, 60, 400, 300), video::SColor(0xFFFFFFFF));
+	// "H" on the second line of a text placed 40 pixels higher lands where a lone "H" does.
+	int differences = 0;
+	for (int y = 101; y < 160; ++y)
+		for (int x = 40; x < 120; ++x)
+			differences += red(one, x, y) != red(two, x, y);
+	EXPECT_EQ(differences, 0);
+	one->drop();
+	two->drop();
+}

@@ -1,0 +1,96 @@
+// The unit-level fixture; see NullDeviceTest.h.
+#include "NullDeviceTest.h"
+#include "Application.h"
+#include "CGUITTFont.h"
+#include "CubeModel.h"
+#include "SceneSetup.h"
+
+using namespace irr;
+
+void NullDeviceTest::SetUp()
+{
+	resetAppState();
+	SIrrlichtCreationParameters p = gameDeviceParameters(&receiver);
+	p.DriverType = driverType();
+	device = createDeviceEx(p);
+	ASSERT_NE(device, nullptr);
+	driver = device->getVideoDriver();
+	sceneManager = device->getSceneManager();
+	guiEnv = device->getGUIEnvironment();
+}
+
+void NullDeviceTest::TearDown()
+{
+	delete cube;
+	// The skin holds the fonts too; the last drop comes with the device.
+	if (statusFont)
+		statusFont->drop();
+	if (helpFont)
+		helpFont->drop();
+	if (device)
+		device->drop();
+	resetAppState();
+}
+
+void NullDeviceTest::buildGame()
+{
+	setupAll(statusFace, helpFace);
+	sceneManager->drawAll(); // the camera's matrices are made at the first drawAll
+}
+
+void NullDeviceTest::buildCubeAndCamera()
+{
+	video::SMaterial materials[6];
+	setupFaceMaterials(materials);
+	setupCube(materials);
+	setupCamera();
+	sceneManager->drawAll();
+}
+
+core::position2d<s32> NullDeviceTest::project(const core::vector3df& relative) const
+{
+	core::vector3df world = relative;
+	cube->cubePivot->getAbsoluteTransformation().transformVect(world);
+	return collisionManager->getScreenCoordinatesFrom3DPosition(world, camera);
+}
+
+core::position2d<s32> NullDeviceTest::faceCentre(s32 gx, s32 gy, s32 gz, const core::vector3df& normal) const
+{
+	const f32 s = cube->spacing();
+	const core::vector3df centre((gx - 1) * s, (gy - 1) * s, (gz - 1) * s);
+	return project(centre + normal * (cube->subcubeSize / 2.0f));
+}
+
+void NullDeviceTest::postMouse(EMOUSE_INPUT_EVENT what, s32 x, s32 y)
+{
+	SEvent e;
+	e.EventType = EET_MOUSE_INPUT_EVENT;
+	e.MouseInput.X = x;
+	e.MouseInput.Y = y;
+	e.MouseInput.Wheel = 0;
+	e.MouseInput.Shift = false;
+	e.MouseInput.Control = false;
+	e.MouseInput.ButtonStates = 0;
+	e.MouseInput.Event = what;
+	device->postEventFromUser(e);
+}
+
+void NullDeviceTest::postKey(EKEY_CODE key, bool pressed)
+{
+	SEvent e;
+	e.EventType = EET_KEY_INPUT_EVENT;
+	e.KeyInput.Char = 0;
+	e.KeyInput.Key = key;
+	e.KeyInput.PressedDown = pressed;
+	e.KeyInput.Shift = false;
+	e.KeyInput.Control = false;
+	device->postEventFromUser(e);
+}
+
+void NullDeviceTest::leftDrag(const core::position2d<s32>& from, const core::position2d<s32>& to)
+{
+	postMouse(EMIE_MOUSE_MOVED, from.X, from.Y);
+	postMouse(EMIE_LMOUSE_PRESSED_DOWN, from.X, from.Y);
+	postMouse(EMIE_MOUSE_MOVED, to.X, to.Y);
+	postMouse(EMIE_LMOUSE_LEFT_UP, to.X, to.Y);
+}

@@ -1,0 +1,140 @@
+// See PrivateXServer.h.
+#include "PrivateXServer.h"
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+size_t XImageCopy::differingPixels(const XImageCopy& other) const
+{
+	size_t n = 0;
+	for (size_t i = 0; i < pixels.size() && i < other.pixels.size(); ++i)
+		n += pixels[i] != other.pixels[i];
+	return n;
+}
+
+size_t XImageCopy::brightPixels(int x0, int y0, int x1, int y1, int minimum) const
+{
+	size_t n = 0;
+	for (int y = y0; y < y1; ++y)
+		for (int x = x0; x < x1; ++x)
+		{
+			const uint32_t p = at(x, y);
+			if ((int)((p >> 16) & 0xFF) >= minimum && (int)((p >> 8) & 0xFF) >= minimum && (int)(p & 0xFF) >= minimum)
+				++n;
+		}
+	return n;
+}
+
+PrivateXServer::PrivateXServer()
+{
+	int fds[2];
+	if (pipe(fds) != 0)
+		return;
+	pid = fork();
+	if (pid == 0)
+	{
+		close(fds[0]);
+		const int devnull = open("/dev/null", O_RDWR);
+		dup2(devnull, 1);
+		dup2(devnull, 2);
+		const std::string fd = std::to_string(fds[1]);
+		execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24",
+			"-nolisten", "tcp", "-noreset", (char*)nullptr);
+		_exit(127);
+	}
+	close(fds[1]);
+	std::string number;
+	char c;
+	while (read(fds[0], &c, 1) == 1 && c != '\n')
+		number += c;
+	close(fds[0]);
+	if (number.empty())
+		return;
+	displayName = ":" + number;
+	display = XOpenDisplay(displayName.c_str());
+}
+
+PrivateXServer::~PrivateXServer()
+{
+	if (display)
+		XCloseDisplay(display);
+	if (pid > 0)
+	{
+		kill(pid, SIGTERM);
+		waitpid(pid, nullptr, 0);
+	}
+}
+
+void PrivateXServer::makeCurrent() const
+{
+	setenv("DISPLAY", displayName.c_str(), 1);
+}
+
+XWindowId PrivateXServer::findWindow(const std::string& caption) const
+{
+	Window root = DefaultRootWindow(display), parent, *children = nullptr;
+	unsigned int count = 0;
+	Window found = 0;
+	if (!XQueryTree(display, root, &root, &parent, &children, &count))
+		return 0;
+	for (unsigned int i = 0; i < count && !found; ++i)
+	{
+		char* name = nullptr;
+		if (XFetchName(display, children[i], &name) && name)
+		{
+			if (caption == name)
+				found = children[i];
+			XFree(name);
+		}
+	}
+	if (children)
+		XFree(children);
+	return found;
+}
+
+XImageCopy PrivateXServer::capture(XWindowId window) const
+{
+	XImageCopy copy;
+	XWindowAttributes attributes;
+	if (!XGetWindowAttributes(display, window, &attributes))
+		return copy;
+	XImage* image = XGetImage(display, window, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
+	if (!image)
+		return copy;
+	copy.width = attributes.width;
+	copy.height = attributes.height;
+	copy.pixels.resize((size_t)copy.width * copy.height);
+	for (int y = 0; y < copy.height; ++y)
+		for (int x = 0; x < copy.width; ++x)
+			copy.pixels[(size_t)y * copy.width + x] = (uint32_t)(XGetPixel(image, x, y) & 0xFFFFFF);
+	XDestroyImage(image);
+	return copy;
+}
+
+bool PrivateXServer::windowSize(XWindowId window, int& width, int& height) const
+{
+	XWindowAttributes attributes;
+	if (!XGetWindowAttributes(display, window, &attributes))
+		return false;
+	width = attributes.width;
+	height = attributes.height;
+	return true;
+}
+
+bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout)
+{
+	const auto end = std::chrono::steady_clock::now() + timeout;
+	while (!condition())
+	{
+		if (std::chrono::steady_clock::now() > end)
+			return false;
+		std::this_thread::sleep_for(std::chrono::milliseconds(20));
+	}
+	return true;
+}

@@ -1,0 +1,206 @@
+// Layer turns on the grid, the turn angles, the exact orientations and the scene graph, and the
+// map from positions to cells.
+#include "CSubcubeSceneNode.h"
+#include "CubeModel.h"
+#include "FrameCounterNode.h"
+#include "LayerTurn.h"
+#include "NullDeviceTest.h"
+#include <cstdlib>
+
+using namespace irr;
+
+namespace
+{
+class LayerTurn : public NullDeviceTest
+{
+protected:
+	void SetUp() override
+	{
+		NullDeviceTest::SetUp();
+		buildCubeAndCamera();
+		counter = FrameCounterNode::addTo(sceneManager);
+	}
+
+	bool gridIsIdentity() const
+	{
+		bool identity = true;
+		for (s32 c = 0; c < CellCount; ++c)
+			identity &= cube->grid[c] == c;
+		return identity;
+	}
+
+	u32 framesOf(s32 layer, s32 axis, s32 direction)
+	{
+		const u32 before = counter->frames;
+		turnLayer(layer, axis, direction, core::vector3df(0, 0, 0));
+		return counter->frames - before;
+	}
+
+	u32 nodeCount(scene::ISceneNode* node) const
+	{
+		u32 n = 1;
+		for (auto it = node->getChildren().begin(); it != node->getChildren().end(); ++it)
+			n += nodeCount(*it);
+		return n;
+	}
+
+	FrameCounterNode* counter = nullptr;
+};
+
+core::vector3d<s32> cell(s32 x, s32 y, s32 z) { return core::vector3d<s32>(x, y, z); }
+}
+
+TEST_F(LayerTurn, TurnsLayerZeroAboutXWithinItsNineCellsOnly)
+{
+	turnLayer(0, 0, 1, core::vector3df(0, 0, 0));
+	bool inside = true, outside = true, angles = true;
+	for (s32 c = 0; c < CellCount; ++c)
+	{
+		if (c < 9)
+			inside &= cube->grid[c] >= 0 && cube->grid[c] < 9;
+		else
+			outside &= cube->grid[c] == c;
+		const CSubcubeSceneNode* node = cube->subcubes[c];
+		angles &= node->AngleX == (c < 9 ? 90 : 0) && node->AngleY == 0 && node->AngleZ == 0;
+	}
+	EXPECT_TRUE(inside);
+	EXPECT_TRUE(outside);
+	EXPECT_TRUE(angles);
+	EXPECT_FALSE(gridIsIdentity());
+}
+
+TEST_F(LayerTurn, FourQuarterTurnsRestoreTheGrid)
+{
+	const s32 expected[4] = {90, 180, 270, 0};
+	for (s32 i = 0; i < 4; ++i)
+	{
+		turnLayer(2, 1, 1, core::vector3df(0, 0, 0));
+		EXPECT_EQ(cube->subcubes[cube->grid[cellIndex(0, 2, 0)]]->AngleY, expected[i]);
+	}
+	EXPECT_TRUE(gridIsIdentity());
+	EXPECT_TRUE(cube->subcubes[6]->Orientation == SOrientation());
+}
+
+TEST_F(LayerTurn, ANegativeTurnFromZeroReadsMinusNinety)
+{
+	turnLayer(1, 2, -1, core::vector3df(0, 0, 0));
+	const s32 moved = cube->grid[cellIndex(0, 0, 1)];
+	EXPECT_EQ(cube->subcubes[moved]->AngleZ, -90);
+	turnLayer(1, 2, 1, core::vector3df(0, 0, 0));
+	EXPECT_EQ(cube->subcubes[moved]->AngleZ, 0);
+	EXPECT_TRUE(gridIsIdentity());
+}
+
+TEST_F(LayerTurn, DirectionTwoTurnsHalfWayAndAddsOneEighty)
+{
+	turnLayer(0, 0, 2, core::vector3df(0, 0, 0));
+	EXPECT_EQ(cube->grid[cellIndex(0, 0, 0)], cellIndex(0, 2, 2));
+	EXPECT_EQ(cube->grid[cellIndex(0, 2, 2)], cellIndex(0, 0, 0));
+	EXPECT_EQ(cube->grid[cellIndex(0, 1, 1)], cellIndex(0, 1, 1));
+	EXPECT_EQ(cube->subcubes[0]->AngleX, 180);
+}
+
+TEST_F(LayerTurn, DirectionZeroDrawsItsFramesAndChangesNothing)
+{
+	EXPECT_EQ(framesOf(1, 0, 0), 45u);
+	EXPECT_TRUE(gridIsIdentity());
+	bool unturned = true;
+	for (s32 i = 0; i < CellCount; ++i)
+		unturned &= cube->subcubes[i]->AngleX == 0 && cube->subcubes[i]->Orientation == SOrientation();
+	EXPECT_TRUE(unturned);
+}
+
+TEST_F(LayerTurn, DrawsFortyFiveFramesAboutXAndYAndFortySixAboutZ)
+{
+	EXPECT_EQ(framesOf(0, 0, 1), 45u);
+	EXPECT_EQ(framesOf(0, 1, 1), 45u);
+	EXPECT_EQ(framesOf(0, 2, 1), 46u);
+}
+
+TEST_F(LayerTurn, GridCoordinatesRoundHalvesAwayFromZeroWithoutClamping)
+{
+	EXPECT_EQ(gridCoordinates(core::vector3df(-9.4f, 0, 9.4f)), cell(0, 1, 2));
+	EXPECT_EQ(gridCoordinates(core::vector3df(5, -5, 20)), cell(2, 0, 3));
+	EXPECT_EQ(gridCoordinates(core::vector3df(3, -3, 0)), cell(1, 1, 1));
+}
+
+TEST_F(LayerTurn, ALayerOrAxisOutsideTheGridTurnsNothing)
+{
+	const u32 nodes = nodeCount(sceneManager->getRootSceneNode());
+	EXPECT_EQ(framesOf(3, 0, 1), 0u);
+	EXPECT_EQ(framesOf(-1, 1, 1), 0u);
+	EXPECT_EQ(framesOf(0, 3, 1), 0u);
+	EXPECT_TRUE(gridIsIdentity());
+	EXPECT_EQ(nodeCount(sceneManager->getRootSceneNode()), nodes);
+}
+
+TEST_F(LayerTurn, LeavesNoNodeBehindAndEverySubcubeUnderTheCubePivot)
+{
+	const u32 nodes = nodeCount(sceneManager->getRootSceneNode());
+	for (s32 i = 0; i < 6; ++i)
+		turnLayer(i % 3, (i + 1) % 3, 1, core::vector3df(0, 0, 0));
+	EXPECT_EQ(nodeCount(sceneManager->getRootSceneNode()), nodes);
+	EXPECT_EQ(cube->cubePivot->getChildren().size(), 27u);
+}
+
+TEST_F(LayerTurn, NeverWritesACellOutsideTheGrid)
+{
+	// A sub-cube pushed off the lattice would round to a cell outside 0..26; its id must not be
+	// written anywhere, and the record around the grid must stay intact.
+	cube->subcubes[8]->setPosition(core::vector3df(-9.4f, 40.0f, 9.4f));
+	scene::ISceneNode* pivot = cube->cubePivot;
+	turnLayer(0, 0, 1, core::vector3df(0, 0, 0));
+	bool othersKept = true;
+	for (s32 c = 9; c < CellCount; ++c)
+		othersKept &= cube->grid[c] == c;
+	EXPECT_TRUE(othersKept);
+	EXPECT_EQ(cube->cubePivot, pivot);
+	EXPECT_FLOAT_EQ(cube->turnStep, 2.0f);
+}
+
+TEST_F(LayerTurn, OrientationsFollowTheNodesThroughRandomTurns)
+{
+	srand(7);
+	for (s32 i = 0; i < 40; ++i)
+		turnLayer(rand() % 3, rand() % 3, (rand() % 2) ? 1 : -1, core::vector3df(0, 0, 0));
+	const f32 s = cube->spacing();
+	for (s32 c = 0; c < CellCount; ++c)
+	{
+		const s32 id = cube->grid[c];
+		const CSubcubeSceneNode* node = cube->subcubes[id];
+		// The node's rotation equals its exact orientation, axis by axis.
+		core::matrix4 rotation;
+		rotation.setRotationDegrees(node->getRotation());
+		bool sameRotation = true;
+		for (s32 axis = 0; axis < 3; ++axis)
+		{
+			core::vector3df v(axis == 0, axis == 1, axis == 2);
+			rotation.rotateVect(v);
+			const core::vector3df exact((f32)node->Orientation.at(0, axis),
+				(f32)node->Orientation.at(1, axis), (f32)node->Orientation.at(2, axis));
+			sameRotation &= v.equals(exact, 0.01f);
+		}
+		EXPECT_TRUE(sameRotation) << "id " << id;
+		// And it stands in the cell the grid says, where its orientation carries its start cell.
+		const core::vector3df start((id / 9 - 1) * s, (id / 3 % 3 - 1) * s, (id % 3 - 1) * s);
+		core::vector3df carried;
+		for (s32 r = 0; r < 3; ++r)
+		{
+			const f32 value = node->Orientation.at(r, 0) * start.X + node->Orientation.at(r, 1) * start.Y +
+				node->Orientation.at(r, 2) * start.Z;
+			(r == 0 ? carried.X : r == 1 ? carried.Y : carried.Z) = value;
+		}
+		EXPECT_TRUE(node->getPosition().equals(carried, 0.05f)) << "id " << id;
+		EXPECT_EQ(gridCoordinates(node->getPosition()), cell(c / 9, c / 3 % 3, c % 3));
+	}
+}
+
+TEST_F(LayerTurn, APickRightAfterATurnSeesTheTurnedCube)
+{
+	// No frame is drawn between the turn and the pick.
+	const core::position2d<s32> frontOfCorner = faceCentre(0, 2, 0, core::vector3df(0, 0, -1));
+	turnLayer(2, 1, 1, core::vector3df(0, 0, 0));
+	const s32 nowThere = cube->grid[cellIndex(0, 2, 0)];
+	EXPECT_NE(nowThere, cellIndex(0, 2, 0));
+	EXPECT_EQ(collisionManager->getSceneNodeFromScreenCoordinatesBB(frontOfCorner, 0, true), cube->subcubes[nowThere]);
+}
