@@ -1,0 +1,357 @@
+// The game's benchmarks. With a display they measure the real OpenGL device: a full drawFrame
+// against a bare frame on the same device, and the text drawing, cached and first time. On the
+// null driver: one layer turn, the frames inside it, and memory and scene size after many turns.
+// Start-up is measured across processes: this program starts itself as a child that reports its
+// first frame, once with the game's whole set-up and once with a bare device.
+// Usage: zarnel_bench [benchmark options]; run from the repository root (media/ is read).
+#include "Application.h"
+#include "AppState.h"
+#include "CGUITTFace.h"
+#include "CGUITTFont.h"
+#include "CubeModel.h"
+#include "Frame.h"
+#include "LayerTurn.h"
+#include "MyEventReceiver.h"
+#include <algorithm>
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+using namespace irr;
+
+namespace
+{
+// One game set up on a device of the given driver. The engine's OpenGL device cannot be made twice
+// in one process, so the OpenGL game is made once and kept; use() puts a game's objects back into
+// the program's globals before a benchmark runs on it.
+class Game
+{
+public:
+	explicit Game(video::E_DRIVER_TYPE type)
+	{
+		resetAppState();
+		SIrrlichtCreationParameters p = gameDeviceParameters(&receiver);
+		p.DriverType = type;
+		device = createDeviceEx(p);
+		if (!device)
+			return;
+		driver = device->getVideoDriver();
+		sceneManager = device->getSceneManager();
+		guiEnv = device->getGUIEnvironment();
+		setupAll(statusFace, helpFace);
+		drawFrame(cube);
+		keep();
+	}
+	~Game()
+	{
+		use();
+		delete cube;
+		if (statusFont)
+			statusFont->drop();
+		if (helpFont)
+			helpFont->drop();
+		if (device)
+			device->drop();
+		resetAppState();
+	}
+	bool ok() const { return state.device != 0; }
+
+	//! Makes this game the one the globals describe.
+	Game& use()
+	{
+		device = state.device;
+		driver = state.driver;
+		sceneManager = state.sceneManager;
+		guiEnv = state.guiEnv;
+		camera = state.camera;
+		collisionManager = state.collisionManager;
+		statusFont = state.statusFont;
+		helpFont = state.helpFont;
+		cube = state.cube;
+		helpVisible = false;
+		return *this;
+	}
+
+	//! The OpenGL game of this process, or 0 without a display.
+	static Game* openGL()
+	{
+		static Game* game = new Game(video::EDT_OPENGL); // kept until the process ends
+		return game->ok() ? &game->use() : 0;
+	}
+
+private:
+	struct Globals
+	{
+		IrrlichtDevice* device;
+		video::IVideoDriver* driver;
+		scene::ISceneManager* sceneManager;
+		gui::IGUIEnvironment* guiEnv;
+		scene::ICameraSceneNode* camera;
+		scene::ISceneCollisionManager* collisionManager;
+		gui::CGUITTFont* statusFont;
+		gui::CGUITTFont* helpFont;
+		CubeModel* cube;
+	};
+
+	void keep()
+	{
+		state = Globals{device, driver, sceneManager, guiEnv, camera, collisionManager, statusFont, helpFont, cube};
+	}
+
+	MyEventReceiver receiver;
+	gui::CGUITTFace statusFace;
+	gui::CGUITTFace helpFace;
+	Globals state = {};
+};
+
+const core::rect<s32> StatusArea(30, 30, 300, 90);
+const core::rect<s32> InstructionsArea(10, 80, 100, 380);
+
+u32 sceneNodeCount(scene::ISceneNode* node)
+{
+	u32 n = 1;
+	for (auto it = node->getChildren().begin(); it != node->getChildren().end(); ++it)
+		n += sceneNodeCount(*it);
+	return n;
+}
+
+double residentMegabytes()
+{
+	long pages = 0, resident = 0;
+	FILE* f = fopen("/proc/self/statm", "r");
+	if (f)
+	{
+		if (fscanf(f, "%ld %ld", &pages, &resident) != 2)
+			resident = 0;
+		fclose(f);
+	}
+	return resident * (double)sysconf(_SC_PAGESIZE) / (1024.0 * 1024.0);
+}
+
+void BM_BareFrame(benchmark::State& state)
+{
+	if (!Game::openGL())
+		return state.SkipWithError("no OpenGL device (no display?)");
+	for (auto _ : state)
+	{
+		driver->beginScene(true, true, video::SColor(0xFF000000));
+		driver->endScene();
+	}
+}
+
+void BM_DrawFrame(benchmark::State& state)
+{
+	if (!Game::openGL())
+		return state.SkipWithError("no OpenGL device (no display?)");
+	helpVisible = state.range(0) != 0;
+	for (auto _ : state)
+		drawFrame(cube);
+}
+
+void BM_TextCached(benchmark::State& state)
+{
+	if (!Game::openGL())
+		return state.SkipWithError("no OpenGL device (no display?)");
+	const bool instructions = state.range(0) != 0;
+	gui::CGUITTFont* font = instructions ? helpFont : statusFont;
+	const core::stringw text = instructions ? InstructionsText : statusText.c_str();
+	const core::rect<s32> area = instructions ? InstructionsArea : StatusArea;
+	font->draw(text, area, video::SColor(0xFFFFFFFF));
+	const u32 rasterised = gui::CGUITTGlyph::rasterizeCount;
+	const u32 textures = gui::CGUITTGlyph::textureCount;
+	for (auto _ : state)
+	{
+		driver->beginScene(true, true, video::SColor(0xFF000000));
+		font->draw(text, area, video::SColor(0xFFFFFFFF));
+		driver->endScene();
+	}
+	state.counters["rasterised/frame"] = benchmark::Counter(
+		gui::CGUITTGlyph::rasterizeCount - rasterised, benchmark::Counter::kAvgIterations);
+	state.counters["textures/frame"] = benchmark::Counter(
+		gui::CGUITTGlyph::textureCount - textures, benchmark::Counter::kAvgIterations);
+}
+
+void BM_TextFirstDraw(benchmark::State& state)
+{
+	if (!Game::openGL())
+		return state.SkipWithError("no OpenGL device (no display?)");
+	const bool instructions = state.range(0) != 0;
+	const core::stringw text = instructions ? InstructionsText : statusText.c_str();
+	for (auto _ : state)
+	{
+		state.PauseTiming();
+		gui::CGUITTFace face;
+		face.loadFile("media/ANTQUAB.TTF");
+		gui::CGUITTFont* font = new gui::CGUITTFont(guiEnv);
+		font->bindFace(&face, instructions ? 15 : 20);
+		state.ResumeTiming();
+		font->draw(text, StatusArea, video::SColor(0xFFFFFFFF));
+		state.PauseTiming();
+		font->drop();
+		state.ResumeTiming();
+	}
+}
+
+void BM_TurnOnNullDriver(benchmark::State& state)
+{
+	Game game(video::EDT_NULL);
+	s32 i = 0;
+	for (auto _ : state)
+	{
+		turnLayer(i % 3, (i / 3) % 3, 1, core::vector3df(0, 0, 0));
+		++i;
+	}
+}
+
+void BM_FrameOnNullDriver(benchmark::State& state)
+{
+	Game game(video::EDT_NULL);
+	for (auto _ : state)
+		drawFrame(cube);
+}
+
+void BM_ManyTurns(benchmark::State& state)
+{
+	Game game(video::EDT_NULL);
+	const s32 turns = (s32)state.range(0);
+	for (auto _ : state)
+		for (s32 i = 0; i < turns; ++i)
+			turnLayer(i % 3, (i / 3) % 3, (i % 2) ? 1 : -1, core::vector3df(0.01f, 0.01f, 0.01f));
+	state.counters["scene nodes"] = sceneNodeCount(sceneManager->getRootSceneNode());
+	state.counters["RSS MB"] = residentMegabytes();
+}
+
+BENCHMARK(BM_BareFrame)->Repetitions(5)->MinTime(0.5);
+BENCHMARK(BM_DrawFrame)->Arg(0)->Arg(1)->Repetitions(5)->MinTime(0.5);
+BENCHMARK(BM_TextCached)->Arg(0)->Arg(1)->Repetitions(5);
+BENCHMARK(BM_TextFirstDraw)->Arg(0)->Arg(1)->Repetitions(5)->Iterations(20);
+BENCHMARK(BM_TurnOnNullDriver)->Repetitions(5);
+BENCHMARK(BM_FrameOnNullDriver)->Repetitions(5);
+BENCHMARK(BM_ManyTurns)->Arg(10)->Arg(100)->Arg(1000)->Iterations(1);
+
+// Keeps every single run's time per benchmark name, for min / median / max and the ratios.
+class RecordingReporter : public benchmark::ConsoleReporter
+{
+public:
+	void ReportRuns(const std::vector<Run>& runs) override
+	{
+		for (const Run& run : runs)
+			if (run.run_type == Run::RT_Iteration && !run.error_occurred)
+				times[run.run_name.function_name + (run.run_name.args.empty() ? "" : "/" + run.run_name.args)]
+					.push_back(run.GetAdjustedRealTime());
+		ConsoleReporter::ReportRuns(runs);
+	}
+	std::map<std::string, std::vector<double>> times;
+};
+
+struct Spread
+{
+	double min = 0, median = 0, max = 0;
+};
+
+// The spread of v, each value times scale (Google Benchmark reports nanoseconds).
+Spread spreadOf(std::vector<double> v, double scale = 1.0)
+{
+	for (double& x : v)
+		x *= scale;
+	Spread s;
+	if (v.empty())
+		return s;
+	std::sort(v.begin(), v.end());
+	s.min = v.front();
+	s.median = v[v.size() / 2];
+	s.max = v.back();
+	return s;
+}
+
+// Child mode: set up (or not), draw the first frame, report on the pipe and leave.
+int firstFrameChild(bool full, int reportFd)
+{
+	MyEventReceiver receiver;
+	if (full)
+		Game::openGL();
+	else
+	{
+		SIrrlichtCreationParameters p = gameDeviceParameters(&receiver);
+		device = createDeviceEx(p);
+		if (device)
+		{
+			device->getVideoDriver()->beginScene(true, true, video::SColor(0xFF000000));
+			device->getVideoDriver()->endScene();
+		}
+	}
+	const char done = device ? 'y' : 'n';
+	return write(reportFd, &done, 1) == 1 ? 0 : 1;
+}
+
+// Milliseconds from starting a child until it reports its first frame.
+std::vector<double> firstFrameTimes(const char* self, const char* mode, int runs)
+{
+	std::vector<double> times;
+	for (int i = 0; i < runs; ++i)
+	{
+		int fds[2];
+		if (pipe(fds) != 0)
+			break;
+		const auto start = std::chrono::steady_clock::now();
+		const pid_t pid = fork();
+		if (pid == 0)
+		{
+			close(fds[0]);
+			const std::string fd = std::to_string(fds[1]);
+			execl(self, self, "--first-frame-child", mode, fd.c_str(), (char*)0);
+			_exit(127);
+		}
+		close(fds[1]);
+		char done = 'n';
+		const bool reported = read(fds[0], &done, 1) == 1 && done == 'y';
+		const auto end = std::chrono::steady_clock::now();
+		close(fds[0]);
+		waitpid(pid, 0, 0);
+		if (reported)
+			times.push_back(std::chrono::duration<double, std::milli>(end - start).count());
+	}
+	return times;
+}
+
+void printRatio(const char* what, const Spread& a, const Spread& b, const char* unit, double goal)
+{
+	printf("%-44s %9.3f %9.3f %9.3f  vs %9.3f %9.3f %9.3f %s   ratio of medians %.2f (goal <= %.1f)\n", what,
+		a.min, a.median, a.max, b.min, b.median, b.max, unit, b.median > 0 ? a.median / b.median : 0.0, goal);
+}
+}
+
+int main(int argc, char** argv)
+{
+	if (argc == 4 && strcmp(argv[1], "--first-frame-child") == 0)
+	{
+		// The engine logs to our receiver, which writes to stderr: keep the report quiet.
+		freopen("/dev/null", "w", stderr);
+		return firstFrameChild(strcmp(argv[2], "game") == 0, atoi(argv[3]));
+	}
+	freopen("/dev/null", "w", stderr);
+	benchmark::Initialize(&argc, argv);
+	RecordingReporter reporter;
+	benchmark::RunSpecifiedBenchmarks(&reporter);
+
+	const std::vector<double> gameStart = firstFrameTimes(argv[0], "game", 10);
+	const std::vector<double> bareStart = firstFrameTimes(argv[0], "bare", 10);
+
+	printf("\nSummary (min / median / max over repetitions)\n");
+	const Spread bare = spreadOf(reporter.times["BM_BareFrame"], 1e-3);
+	printRatio("drawFrame vs bare frame", spreadOf(reporter.times["BM_DrawFrame/0"], 1e-3), bare, "us", 2.0);
+	printRatio("drawFrame with help vs bare frame", spreadOf(reporter.times["BM_DrawFrame/1"], 1e-3), bare, "us", 2.0);
+	printRatio("start to first full frame vs bare", spreadOf(gameStart), spreadOf(bareStart), "ms", 1.3);
+	const Spread turn = spreadOf(reporter.times["BM_TurnOnNullDriver"], 1e-3);
+	const Spread frame = spreadOf(reporter.times["BM_FrameOnNullDriver"], 1e-3);
+	printf("%-44s %9.3f us (a turn of %.3f us less 45.5 null-driver frames of %.3f us)\n",
+		"one turn's logic without drawing", turn.median - 45.5 * frame.median, turn.median, frame.median);
+	return 0;
+}
