@@ -99,6 +99,13 @@ u32 CGUITTGlyph::textureSide(u32 width, u32 rows)
 	return w > h ? w : h;
 }
 
+u32 CGUITTGlyph::greyTexel(u32 v, bool direct3D8)
+{
+	if (v == 0)
+		return 0;
+	return direct3D8 ? v * 0x01010101u : (v << 24) | 0x00FFFFFFu;
+}
+
 bool CGUITTGlyph::readCoverage(const FT_Bitmap& bitmap, u8* out)
 {
 	const u32 bits = bitsPerPixel(bitmap.pixel_mode);
@@ -188,11 +195,7 @@ void CGUITTGlyph::uploadGrey(u32 g)
 	const bool direct3D8 = videoDriver->getDriverType() == video::EDT_DIRECT3D8;
 	for (u32 r = 0; r < greyRows; ++r)
 		for (u32 c = 0; c < greyWidth; ++c)
-		{
-			const u32 v = coverage[r * greyWidth + c];
-			if (v)
-				pixels[r * side + c] = direct3D8 ? v * 0x01010101u : (v << 24) | 0x00FFFFFFu;
-		}
+			pixels[r * side + c] = greyTexel(coverage[r * greyWidth + c], direct3D8);
 	c8 name[32];
 	snprintf(name, sizeof(name), "TTFontGlyph%u", g);
 	greyTexture = upload(greyTexture, name, video::ECF_A8R8G8B8, side, pixels, false);

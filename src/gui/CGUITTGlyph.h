@@ -28,6 +28,10 @@ public:
 	//! Smallest power of two strictly greater than both sides: the side of a glyph texture.
 	static u32 textureSide(u32 width, u32 rows);
 
+	//! The grey texel of a coverage value: white with alpha v, or v in every channel for the
+	//! Direct3D 8 driver; 0 where nothing is covered.
+	static u32 greyTexel(u32 v, bool direct3D8);
+
 	//! Reads a FreeType bitmap by its pitch and pixel mode into width x rows bytes of 0..255
 	//! coverage, top row first. False (and nothing written) for a layout it cannot read.
 	static bool readCoverage(const FT_Bitmap& bitmap, u8* out);
