@@ -8,7 +8,7 @@ ZARNEL_BUILD="$ZARNEL_ROOT/build"
 ZARNEL_GAME_PACKAGES=(cmake g++ make pkg-config libirrlicht-dev libfreetype-dev libgl1-mesa-dri)
 # What the tests add: GoogleTest, a private X server and X tools for the end-to-end tests, XTest
 # for real input, and the fonts the font tests open.
-ZARNEL_TEST_PACKAGES=(libgtest-dev googletest xvfb libx11-dev libxtst-dev x11-utils xdotool
+ZARNEL_TEST_PACKAGES=(libgtest-dev googletest xvfb libx11-dev libxtst-dev x11-utils
   fonts-dejavu-core fonts-urw-base35 xfonts-base)
 ZARNEL_BENCH_PACKAGES=(libbenchmark-dev xvfb libx11-dev)
 

@@ -1,7 +1,12 @@
 // The texts and buttons of the built game's window: the status line, the instructions behind F1,
 // and the two normal buttons.
 #include "GameProcess.h"
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
 
 namespace
 {
@@ -57,3 +62,58 @@ TEST_F(Text, OnlyTheTwoNormalButtonsShowAtStart)
 	EXPECT_GT(image.brightPixels(440, 566, 660, 568, 100), 0u);
 	EXPECT_EQ(image.brightPixels(122, 500, 678, 509, 1), 0u);
 }
+
+namespace
+{
+// The game started in a copy of media/ whose font file is replaced by another kind of file.
+class FontAtTheFontPath : public ::testing::TestWithParam<const char*>
+{
+protected:
+	void SetUp() override
+	{
+		folder = fs::temp_directory_path() / ("zarnel-font-" + std::to_string(getpid()));
+		fs::create_directories(folder);
+		fs::copy("media", folder / "media", fs::copy_options::recursive);
+		const fs::path font = folder / "media" / "ANTQUAB.TTF";
+		fs::remove(font);
+		const std::string source = GetParam();
+		if (source == "empty")
+			std::ofstream(font.string()).close();
+		else if (source == "random")
+		{
+			std::ofstream out(font.string(), std::ios::binary);
+			for (int i = 0; i < 5000; ++i)
+				out.put((char)(i * 7919 % 251));
+		}
+		else
+			fs::copy_file(source, font);
+	}
+	void TearDown() override { fs::remove_all(folder); }
+
+	fs::path folder;
+};
+
+std::string kindName(const ::testing::TestParamInfo<const char*>& info)
+{
+	static const char* const names[] = {"TrueType", "OpenType", "BitmapFont", "EmptyFile", "RandomFile"};
+	return names[info.index];
+}
+}
+
+TEST_P(FontAtTheFontPath, TheStatusLineIsStillDrawnAndTheGameEndsCleanly)
+{
+	PrivateXServer x;
+	ASSERT_TRUE(x.ok());
+	GameProcess game(&x, folder.string());
+	ASSERT_TRUE(game.start());
+	ASSERT_TRUE(game.waitForWindow());
+	game.moveTo(760, 20);
+	game.key("F1");
+	EXPECT_TRUE(waitUntil([&] { return game.capture().brightPixels(30, 30, 300, 90, 250) > 30; }));
+	game.requestClose();
+	ASSERT_TRUE(game.waitForExit());
+	EXPECT_EQ(game.exitStatus, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(FourKinds, FontAtTheFontPath,
+	::testing::Values("media/ANTQUAB.TTF", ZARNEL_OTF_FONT, ZARNEL_PCF_FONT, "empty", "random"), kindName);

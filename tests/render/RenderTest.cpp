@@ -146,6 +146,19 @@ TEST_F(OpenGLFrame, ASelectedSubcubeShowsItsFacesDimmed)
 		<< std::hex << image.at(front.X, front.Y);
 }
 
+TEST_F(OpenGLFrame, AFrameWithoutTheStatusFontDrawsNoTextButTheSceneAndTheButtons)
+{
+	helpVisible = true;
+	gui::CGUITTFont* font = statusFont;
+	statusFont = nullptr;
+	const XImageCopy image = firstFrame();
+	statusFont = font;
+	EXPECT_EQ(image.brightPixels(10, 30, 300, 285, 250), 0u);
+	const core::position2d<s32> front = faceCentre(1, 1, 0, Front);
+	EXPECT_TRUE(near(image.at(front.X, front.Y), 200, 30, 30));
+	EXPECT_GT(image.brightPixels(140, 566, 360, 568, 100), 0u);
+}
+
 TEST_F(OpenGLFrame, ButtonBackgroundsAreColourKeyedAway)
 {
 	video::ITexture* texture = playImage->getImage();
