@@ -37,14 +37,8 @@ public:
 	explicit Game(video::E_DRIVER_TYPE type)
 	{
 		resetAppState();
-		SIrrlichtCreationParameters p = gameDeviceParameters(&receiver);
-		p.DriverType = type;
-		device = createDeviceEx(p);
-		if (!device)
+		if (!openGameDevice(&receiver, type))
 			return;
-		driver = device->getVideoDriver();
-		sceneManager = device->getSceneManager();
-		guiEnv = device->getGUIEnvironment();
 		setupAll(statusFace, helpFace);
 		drawFrame(cube);
 		keep();
@@ -279,9 +273,7 @@ int firstFrameChild(bool full, int reportFd)
 		Game::openGL();
 	else
 	{
-		SIrrlichtCreationParameters p = gameDeviceParameters(&receiver);
-		device = createDeviceEx(p);
-		if (device)
+		if (openGameDevice(&receiver, video::EDT_OPENGL))
 		{
 			device->getVideoDriver()->beginScene(true, true, video::SColor(0xFF000000));
 			device->getVideoDriver()->endScene();

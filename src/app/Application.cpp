@@ -37,6 +37,20 @@ SIrrlichtCreationParameters gameDeviceParameters(IEventReceiver* receiver)
 	return p;
 }
 
+bool openGameDevice(IEventReceiver* receiver, video::E_DRIVER_TYPE driverType)
+{
+	SIrrlichtCreationParameters p = gameDeviceParameters(receiver);
+	p.DriverType = driverType;
+	device = createDeviceEx(p);
+	if (!device)
+		return false;
+	device->setWindowCaption(L"Zarnel");
+	driver = device->getVideoDriver();
+	sceneManager = device->getSceneManager();
+	guiEnv = device->getGUIEnvironment();
+	return true;
+}
+
 void setupAll(gui::CGUITTFace& statusFace, gui::CGUITTFace& helpFace)
 {
 	setupFonts(statusFace, helpFace);
@@ -55,13 +69,8 @@ int runApplication()
 	fflush(stdout);
 
 	MyEventReceiver receiver;
-	device = createDeviceEx(gameDeviceParameters(&receiver));
-	if (!device)
+	if (!openGameDevice(&receiver, video::EDT_OPENGL))
 		return 1;
-	device->setWindowCaption(L"Zarnel");
-	driver = device->getVideoDriver();
-	sceneManager = device->getSceneManager();
-	guiEnv = device->getGUIEnvironment();
 
 	gui::CGUITTFace statusFace;
 	gui::CGUITTFace helpFace;

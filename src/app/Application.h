@@ -13,6 +13,10 @@ extern const char* const DriverPrompt;
 //! The device creation parameters of the game, with receiver as the event receiver.
 irr::SIrrlichtCreationParameters gameDeviceParameters(irr::IEventReceiver* receiver);
 
+//! Creates the game's device on the given driver, captions its window and stores the engine
+//! interfaces in the globals; false (and nothing stored) when the device cannot be created.
+bool openGameDevice(irr::IEventReceiver* receiver, irr::video::E_DRIVER_TYPE driverType);
+
 //! Builds fonts, scene, cube and GUI in their fixed order (the faces are the caller's).
 void setupAll(irr::gui::CGUITTFace& statusFace, irr::gui::CGUITTFace& helpFace);
 

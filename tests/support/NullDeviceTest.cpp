@@ -10,13 +10,7 @@ using namespace irr;
 void NullDeviceTest::SetUp()
 {
 	resetAppState();
-	SIrrlichtCreationParameters p = gameDeviceParameters(&receiver);
-	p.DriverType = driverType();
-	device = createDeviceEx(p);
-	ASSERT_NE(device, nullptr);
-	driver = device->getVideoDriver();
-	sceneManager = device->getSceneManager();
-	guiEnv = device->getGUIEnvironment();
+	ASSERT_TRUE(openGameDevice(&receiver, driverType()));
 }
 
 void NullDeviceTest::TearDown()
