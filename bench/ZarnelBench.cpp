@@ -46,14 +46,7 @@ public:
 	~Game()
 	{
 		use();
-		delete cube;
-		if (statusFont)
-			statusFont->drop();
-		if (helpFont)
-			helpFont->drop();
-		if (device)
-			device->drop();
-		resetAppState();
+		teardownGame();
 	}
 	bool ok() const { return state.device != 0; }
 

@@ -7,7 +7,9 @@
 #include "Frame.h"
 #include "GuiSetup.h"
 #include "SceneSetup.h"
+#include "cube/CubeModel.h"
 #include "gui/CGUITTFace.h"
+#include "gui/CGUITTFont.h"
 #include "input/MyEventReceiver.h"
 #include <cstdio>
 
@@ -61,6 +63,19 @@ void setupAll(gui::CGUITTFace& statusFace, gui::CGUITTFace& helpFace)
 	setupLight(core::vector3df(-140, -120, 70), "media/portal6.bmp");
 	setupCamera();
 	setupButtons();
+}
+
+void teardownGame()
+{
+	delete cube;
+	// The skin holds the fonts too; their last reference goes with the device.
+	if (statusFont)
+		statusFont->drop();
+	if (helpFont)
+		helpFont->drop();
+	if (device)
+		device->drop();
+	resetAppState();
 }
 
 int runApplication()

@@ -20,6 +20,10 @@ bool openGameDevice(irr::IEventReceiver* receiver, irr::video::E_DRIVER_TYPE dri
 //! Builds fonts, scene, cube and GUI in their fixed order (the faces are the caller's).
 void setupAll(irr::gui::CGUITTFace& statusFace, irr::gui::CGUITTFace& helpFace);
 
+//! Releases the cube record, the fonts and the device and resets the globals. For programs that
+//! build the game more than once (tests, benchmarks); the game itself ends with its process.
+void teardownGame();
+
 //! Runs the game; returns the process status: 0 after the window closed, 1 without a device.
 int runApplication();
 

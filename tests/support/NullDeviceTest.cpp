@@ -15,15 +15,7 @@ void NullDeviceTest::SetUp()
 
 void NullDeviceTest::TearDown()
 {
-	delete cube;
-	// The skin holds the fonts too; the last drop comes with the device.
-	if (statusFont)
-		statusFont->drop();
-	if (helpFont)
-		helpFont->drop();
-	if (device)
-		device->drop();
-	resetAppState();
+	teardownGame();
 }
 
 void NullDeviceTest::buildGame()
