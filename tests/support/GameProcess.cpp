@@ -134,13 +134,18 @@ XImageCopy GameProcess::capture() const
 
 XImageCopy GameProcess::captureSettled()
 {
+	// Settled means unchanged for a while, longer than a slow frame takes.
+	const auto quietFor = std::chrono::milliseconds(300);
 	XImageCopy last = capture();
-	XImageCopy now;
+	auto since = std::chrono::steady_clock::now();
 	waitUntil([&] {
-		now = capture();
-		const bool same = now.differingPixels(last) == 0;
-		last = now;
-		return same;
+		const XImageCopy now = capture();
+		if (now.differingPixels(last) != 0)
+		{
+			last = now;
+			since = std::chrono::steady_clock::now();
+		}
+		return std::chrono::steady_clock::now() - since >= quietFor;
 	});
 	return last;
 }

@@ -30,7 +30,7 @@ public:
 
 	//! The window's pixels now.
 	XImageCopy capture() const;
-	//! Waits until two captures in a row agree, and returns the last one.
+	//! Waits until the picture has stayed the same for a while, and returns it.
 	XImageCopy captureSettled();
 
 	//! Sends WM_DELETE_WINDOW to the game's window.
