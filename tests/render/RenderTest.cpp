@@ -159,6 +159,32 @@ TEST_F(OpenGLFrame, AFrameWithoutTheStatusFontDrawsNoTextButTheSceneAndTheButton
 	EXPECT_GT(image.brightPixels(140, 566, 360, 568, 100), 0u);
 }
 
+TEST_F(OpenGLFrame, WithoutColourAlphaTextIsDrawnOpaque)
+{
+	// Brightest red of a big "H" drawn alone on black with the given colour.
+	auto brightest = [&](video::SColor colour) {
+		int best = 0;
+		EXPECT_TRUE(waitUntil([&] {
+			driver->beginScene(true, true, video::SColor(0xFF000000));
+			statusFont->draw(L"H", core::rect<s32>(100, 100, 300, 200), colour);
+			driver->endScene();
+			const XImageCopy image = x.capture(window);
+			best = 0;
+			for (uint32_t p : image.pixels)
+				best = std::max(best, (int)(p >> 16 & 0xFF));
+			return best > 0;
+		}));
+		return best;
+	};
+	const int opaque = brightest(video::SColor(0xFFFFFFFF));
+	const int faint = brightest(video::SColor(0x40FFFFFF));
+	statusFont->useColorAlpha = false;
+	const int forced = brightest(video::SColor(0x40FFFFFF));
+	EXPECT_GT(opaque, 240);
+	EXPECT_LT(faint, 100);
+	EXPECT_EQ(forced, opaque);
+}
+
 TEST_F(OpenGLFrame, ButtonBackgroundsAreColourKeyedAway)
 {
 	video::ITexture* texture = playImage->getImage();
