@@ -63,7 +63,6 @@ public:
 		statusFont = state.statusFont;
 		helpFont = state.helpFont;
 		cube = state.cube;
-		helpVisible = false;
 		return *this;
 	}
 

@@ -90,13 +90,13 @@ video::IImage* glowSprite(video::IVideoDriver* driver, bool ring)
 	return image;
 }
 
-void drawCaption(video::IImage* image, const char* text, s32 lift, video::SColor colour)
+void drawCaption(video::IImage* image, const char* text, video::SColor colour)
 {
 	const s32 scale = 6;
 	const s32 advance = 6 * scale;
 	const s32 width = (s32)strlen(text) * advance - scale;
 	s32 left = ((s32)ButtonWidth - width) / 2;
-	const s32 top = ((s32)ButtonHeight - 7 * scale) / 2 - lift;
+	const s32 top = ((s32)ButtonHeight - 7 * scale) / 2;
 	for (const char* c = text; *c; ++c, left += advance)
 	{
 		const Letter* letter = findLetter(*c);
@@ -123,7 +123,7 @@ video::IImage* button(video::IVideoDriver* driver, const char* caption, bool hig
 		if (y >= 8 && y < (s32)ButtonHeight - 8)
 			fill(image, 8 + edge, y, ButtonWidth - 8 - edge, y + 1, body);
 	}
-	drawCaption(image, caption, 0, ink);
+	drawCaption(image, caption, ink);
 	return image;
 }
 

@@ -7,7 +7,8 @@
 
 using namespace irr;
 
-const wchar_t* const InstructionsText =
+// Built once: drawing takes a stringw, and a wide literal would become a new one every frame.
+const core::stringw InstructionsText =
 	L"Instructions:\r\n\r\nF1: \tswitch from show help or not\r\n\r\n"
 	L"PLAY: \tstart to play(wait for cube to be messed)\r\n\r\n"
 	L"LeftMouseButton: \tsigle click to select a sub-cube\r\n\r\n\t drag to rotate one face\r\n\r\n"

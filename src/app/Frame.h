@@ -5,8 +5,10 @@
 
 class CubeModel;
 
+#include <irrlicht.h>
+
 //! The instructions text the help font draws while help is shown.
-extern const wchar_t* const InstructionsText;
+extern const irr::core::stringw InstructionsText;
 
 //! Draws one frame through the cube record's scene manager; returns the driver's endScene result.
 bool drawFrame(CubeModel* cube);

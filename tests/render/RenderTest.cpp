@@ -32,10 +32,7 @@ protected:
 		EXPECT_TRUE(waitUntil([&] {
 			drawFrame(cube);
 			image = x.capture(window);
-			for (uint32_t p : image.pixels)
-				if (p != 0)
-					return true;
-			return false;
+			return image.showsAnything();
 		}));
 		return image;
 	}

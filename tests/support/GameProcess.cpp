@@ -85,13 +85,7 @@ bool GameProcess::waitForWindow()
 	if (!waitUntil([&] { return (gameWindow = server->findWindow("Zarnel")) != 0; }))
 		return false;
 	// The window exists before its first frame: wait until something other than black shows.
-	return waitUntil([&] {
-		const XImageCopy image = capture();
-		for (uint32_t p : image.pixels)
-			if (p != 0)
-				return true;
-		return false;
-	});
+	return waitUntil([&] { return capture().showsAnything(); });
 }
 
 void GameProcess::moveTo(int x, int y)

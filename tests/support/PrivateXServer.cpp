@@ -10,6 +10,14 @@
 #include <thread>
 #include <unistd.h>
 
+bool XImageCopy::showsAnything() const
+{
+	for (uint32_t p : pixels)
+		if (p != 0)
+			return true;
+	return false;
+}
+
 size_t XImageCopy::differingPixels(const XImageCopy& other) const
 {
 	size_t n = 0;

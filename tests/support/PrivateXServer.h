@@ -24,6 +24,8 @@ struct XImageCopy
 	std::vector<uint32_t> pixels;
 
 	uint32_t at(int x, int y) const { return pixels[(size_t)y * width + x]; }
+	//! Something other than black shows: a frame has been presented.
+	bool showsAnything() const;
 	//! Number of pixels that differ from other's (both must have the same size).
 	size_t differingPixels(const XImageCopy& other) const;
 	//! Number of pixels in the rectangle [x0,x1) x [y0,y1) whose every channel is at least minimum.
