@@ -9,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 const std::string GameProcess::Prompt =
@@ -53,7 +54,10 @@ GameProcess::~GameProcess()
 
 bool GameProcess::start()
 {
-	const char* binary = ZARNEL_GAME_BINARY;
+	std::vector<char*> argv;
+	for (std::string& word : command)
+		argv.push_back(&word[0]);
+	argv.push_back(nullptr);
 	int in[2];
 	if (pipe(in) != 0)
 		return false;
@@ -70,7 +74,7 @@ bool GameProcess::start()
 			unsetenv("DISPLAY");
 		if (chdir(folder.c_str()) != 0)
 			_exit(126);
-		execl(binary, binary, (char*)nullptr);
+		execvp(argv[0], argv.data());
 		_exit(127);
 	}
 	close(in[0]);
@@ -117,7 +121,11 @@ void GameProcess::drag(unsigned int which, int x0, int y0, int x1, int y1)
 	button(which, true);
 	const int steps = 5;
 	for (int i = 1; i <= steps; ++i)
+	{
+		std::this_thread::sleep_for(dragStepPause);
 		moveTo(x0 + (x1 - x0) * i / steps, y0 + (y1 - y0) * i / steps);
+	}
+	std::this_thread::sleep_for(dragStepPause);
 	button(which, false);
 }
 

@@ -1,12 +1,15 @@
 // The black-box helper: starts the built game as a child process with a chosen working folder
 // and display, finds its window by caption, drives it with real X input (XTest), reads its
 // pixels, asks it to close the way a window manager does, and collects stdout, stderr and the
-// exit status. The build passes the game binary's path in as ZARNEL_GAME_BINARY.
+// exit status. The build passes the game binary's path in as ZARNEL_GAME_BINARY; another command
+// (the Windows exe under Wine) can stand in for it.
 #ifndef ZARNEL_TEST_GAME_PROCESS_H
 #define ZARNEL_TEST_GAME_PROCESS_H
 
 #include "PrivateXServer.h"
+#include <chrono>
 #include <string>
+#include <vector>
 
 class GameProcess
 {
@@ -14,6 +17,11 @@ public:
 	//! Nothing started yet; server may be null for a run without any display.
 	GameProcess(PrivateXServer* server, const std::string& workingFolder);
 	~GameProcess();
+
+	//! The program and its arguments to start instead of the built game, e.g. {"wine", exe}.
+	std::vector<std::string> command{ZARNEL_GAME_BINARY};
+	//! Pause between the steps of a drag, for an X client that merges quick pointer moves.
+	std::chrono::milliseconds dragStepPause{0};
 
 	//! Starts the game; true when the child runs.
 	bool start();
