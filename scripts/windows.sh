@@ -1,0 +1,55 @@
+# Shared by scripts/build-windows and scripts/test-windows (sourced, not run): the packages of the
+# Windows cross-build and of Wine, and the folders under build-win32/. Needs setup.sh first.
+
+ZARNEL_WIN32="$ZARNEL_ROOT/build-win32"
+ZARNEL_WIN32_DEPS="$ZARNEL_WIN32/deps"
+ZARNEL_WIN32_GAME="$ZARNEL_WIN32/game"
+ZARNEL_WIN32_ZIP="$ZARNEL_WIN32/zarnel-win32.zip"
+
+# The i686 compilers of the win32 thread model (the posix ones are not needed: the game has one
+# thread), the tools to unpack Debian source packages, and zip for the player's archive.
+ZARNEL_WIN32_BUILD_PACKAGES=(cmake make gcc-mingw-w64-i686-win32 g++-mingw-w64-i686-win32
+  mingw-w64-i686-dev binutils-mingw-w64-i686 dpkg-dev zip)
+# Wine and a 32-bit OpenGL for it: without libgl1:i386 the exe finds no pixel format.
+ZARNEL_WIN32_RUN_PACKAGES=(wine wine32:i386 libgl1:i386 libgl1-mesa-dri:i386 libglx-mesa0:i386)
+
+# Runs a command as root: directly, or through sudo.
+zarnel_as_root() {
+  if [ "$(id -u)" -eq 0 ]; then
+    "$@"
+  elif command -v sudo >/dev/null 2>&1; then
+    sudo "$@"
+  else
+    echo "This step needs root: $*" >&2
+    exit 1
+  fi
+}
+
+# Enables the i386 architecture (for wine32) and Debian's source packages, then refreshes the
+# package lists once; quick when both are already there.
+zarnel_enable_windows_sources() {
+  local changed=0
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    zarnel_as_root dpkg --add-architecture i386
+    changed=1
+  fi
+  local list=/etc/apt/sources.list.d/zarnel-deb-src.sources
+  if [ ! -f "$list" ]; then
+    zarnel_as_root tee "$list" >/dev/null <<'SOURCES'
+Types: deb-src
+URIs: http://deb.debian.org/debian
+Suites: bookworm bookworm-updates
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+SOURCES
+    changed=1
+  fi
+  if [ "$changed" -eq 1 ]; then
+    zarnel_as_root env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+  fi
+}
+
+# Prints "phase: N s" for the phase that started at $1 (a value of $SECONDS).
+zarnel_phase_done() {
+  echo "== $2: $((SECONDS - $1)) s" >&2
+}
