@@ -11,7 +11,7 @@ bool CGUITTFace::sharedLibraryReady = false;
 s32 CGUITTFace::loadedFaceCount = 0;
 
 CGUITTFace::CGUITTFace()
-	: ftFace(0), isLoaded(false)
+	: ftFace(0), isLoaded(false), generation(0)
 {
 }
 
@@ -36,6 +36,7 @@ bool CGUITTFace::loadFile(const c8* path)
 	}
 	++loadedFaceCount;
 	isLoaded = true;
+	++generation;
 	return true;
 }
 
@@ -46,6 +47,7 @@ void CGUITTFace::release()
 	FT_Done_Face(ftFace);
 	ftFace = 0;
 	isLoaded = false;
+	++generation;
 	if (--loadedFaceCount == 0)
 	{
 		FT_Done_FreeType(sharedLibrary);

@@ -1,6 +1,7 @@
 // A reference-counted FreeType face opened from a font file. The class also owns the process's
 // one FreeType library: the first successful load starts it and destroying the last loaded face
-// releases it. Fonts bound to a face borrow it and must not outlive it.
+// releases it. Fonts bound to a face borrow it and must not outlive it; a font notices a reload
+// or a release by the face's generation.
 #ifndef ZARNEL_C_GUI_TT_FACE_H
 #define ZARNEL_C_GUI_TT_FACE_H
 
@@ -26,6 +27,8 @@ public:
 
 	FT_Face ftFace;
 	bool isLoaded;
+	//! Counts loads and releases, so that a font can tell that the face it bound has changed.
+	u32 generation;
 
 	static FT_Library sharedLibrary;
 	static bool sharedLibraryReady;

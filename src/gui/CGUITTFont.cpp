@@ -17,7 +17,7 @@ bool isLineBreak(wchar_t ch) { return ch == L'\r' || ch == L'\n'; }
 CGUITTFont::CGUITTFont(IGUIEnvironment* env)
 	: smoothGlyphs(true), useColorAlpha(true), hinting(true), autoHinting(true),
 	  environment(env), videoDriver(0), face(0), kerningWidth(0), kerningHeight(0),
-	  invisibleChars(L" "), pixelSize(0)
+	  invisibleChars(L" "), pixelSize(0), boundGeneration(0)
 {
 	if (environment)
 	{
@@ -48,6 +48,7 @@ bool CGUITTFont::bindFace(CGUITTFace* newFace, u32 size)
 	clearGlyphs();
 	face = newFace;
 	pixelSize = size;
+	boundGeneration = face->generation;
 	const u32 count = (u32)face->ftFace->num_glyphs;
 	glyphs.reallocate(count);
 	for (u32 i = 0; i < count; ++i)
@@ -63,6 +64,18 @@ bool CGUITTFont::bindFace(CGUITTFace* newFace, u32 size)
 	return true;
 }
 
+// The glyph table belongs to the face as it was bound. A reloaded face gets a new table (the
+// cache is filled lazily from const lookups anyway, so this one rebuild from a const call is of
+// the same kind); a released face leaves the font on the built-in one.
+bool CGUITTFont::hasFace() const
+{
+	if (!face || !face->isLoaded)
+		return false;
+	if (face->generation != boundGeneration)
+		return const_cast<CGUITTFont*>(this)->bindFace(face, pixelSize);
+	return true;
+}
+
 IGUIFont* CGUITTFont::fallback() const
 {
 	return environment ? environment->getBuiltInFont() : 0;
@@ -70,7 +83,7 @@ IGUIFont* CGUITTFont::fallback() const
 
 u32 CGUITTFont::glyphFor(wchar_t ch) const
 {
-	if (!face)
+	if (!hasFace())
 		return 0;
 	const u32 index = FT_Get_Char_Index(face->ftFace, (FT_ULong)(u32)ch);
 	// Index 0 is FreeType's missing glyph; one past the table would be a malformed font.
@@ -108,7 +121,7 @@ s32 CGUITTFont::lineBottomOf(wchar_t ch) const
 
 core::vector2d<s32> CGUITTFont::kerningOf(wchar_t ch, wchar_t previous) const
 {
-	if (!face || ch == 0 || previous == 0)
+	if (!hasFace() || ch == 0 || previous == 0)
 		return core::vector2d<s32>(0, 0);
 	const u32 right = glyphFor(ch);
 	const u32 left = glyphFor(previous);
@@ -131,7 +144,7 @@ void CGUITTFont::draw(const core::stringw& text, const core::rect<s32>& position
 {
 	if (!videoDriver)
 		return;
-	if (!face)
+	if (!hasFace())
 	{
 		if (IGUIFont* builtIn = fallback())
 			builtIn->draw(text, position, color, hcenter, vcenter, clip);
@@ -225,7 +238,7 @@ void CGUITTFont::drawCoverage(const CGUITTGlyph& glyph, const core::position2d<s
 
 core::dimension2d<u32> CGUITTFont::getDimension(const wchar_t* text) const
 {
-	if (!face)
+	if (!hasFace())
 	{
 		IGUIFont* builtIn = fallback();
 		return builtIn ? builtIn->getDimension(text) : core::dimension2d<u32>(0, 0);
@@ -261,7 +274,7 @@ core::dimension2d<u32> CGUITTFont::getDimension(const wchar_t* text) const
 
 s32 CGUITTFont::getCharacterFromPos(const wchar_t* text, s32 pixel_x) const
 {
-	if (!face)
+	if (!hasFace())
 	{
 		IGUIFont* builtIn = fallback();
 		return builtIn ? builtIn->getCharacterFromPos(text, pixel_x) : -1;
@@ -291,7 +304,7 @@ void CGUITTFont::setKerningHeight(s32 kerning)
 
 s32 CGUITTFont::getKerningWidth(const wchar_t* thisLetter, const wchar_t* previousLetter) const
 {
-	if (!face)
+	if (!hasFace())
 		return kerningWidth;
 	if (!thisLetter || !previousLetter)
 		return 0;

@@ -1,7 +1,9 @@
 // The game's GUI font: measures and draws wide text with the glyph records of a bound TrueType
 // face, rasterising each glyph the first time it is needed. The font holds a reference on the
 // video driver; the face and the environment are borrowed. Without a usable face it measures and
-// draws with the environment's built-in font, so the text stays readable.
+// draws with the environment's built-in font, so the text stays readable. When its face is
+// reloaded the font rebinds to the new face at the same size; when the face is released it falls
+// back to the built-in font.
 #ifndef ZARNEL_C_GUI_TT_FONT_H
 #define ZARNEL_C_GUI_TT_FONT_H
 
@@ -70,6 +72,7 @@ public:
 
 private:
 	void clearGlyphs();
+	bool hasFace() const;
 	IGUIFont* fallback() const;
 	s32 centreOffset(s32 room, s32 used) const { return (room - used) >> 1; }
 	void drawGlyph(const CGUITTGlyph& glyph, const core::position2d<s32>& pen,
@@ -78,6 +81,7 @@ private:
 		video::SColor color, const core::rect<s32>* clip) const;
 
 	u32 pixelSize;
+	u32 boundGeneration;
 };
 
 } // end namespace gui

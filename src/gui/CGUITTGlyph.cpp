@@ -90,13 +90,22 @@ CGUITTGlyph::~CGUITTGlyph()
 
 u32 CGUITTGlyph::textureSide(u32 width, u32 rows)
 {
+	// Stops at 2^31 rather than wrap to zero; such a side is refused by maxTextureSide anyway.
 	u32 w = 1;
-	while (w <= width)
+	while (w <= width && w < 0x80000000u)
 		w <<= 1;
 	u32 h = 1;
-	while (h <= rows)
+	while (h <= rows && h < 0x80000000u)
 		h <<= 1;
 	return w > h ? w : h;
+}
+
+u32 CGUITTGlyph::maxTextureSide() const
+{
+	// Past 16384 a glyph texture would take gigabytes; no driver that draws text holds one.
+	const core::dimension2du most = videoDriver->getMaxTextureSize();
+	u32 side = most.Width < most.Height ? most.Width : most.Height;
+	return side < 16384u ? side : 16384u;
 }
 
 u32 CGUITTGlyph::greyTexel(u32 v, bool direct3D8)
@@ -132,6 +141,13 @@ void CGUITTGlyph::rasterize(u32 g, bool hinting, bool autoHinting)
 {
 	++rasterizeCount;
 	setSize();
+	// A glyph too big for any texture gets no image at all, and is not loaded again.
+	if (!fitsTexture(g, hinting, autoHinting))
+	{
+		clearImages();
+		isCached = true;
+		return;
+	}
 	if (loadGrey(g, hinting, autoHinting))
 	{
 		copyGrey((*faceRef)->glyph);
@@ -148,6 +164,39 @@ void CGUITTGlyph::setSize() const
 		FT_Set_Pixel_Sizes(*faceRef, 0, pixelSize);
 	else
 		FT_Set_Char_Size(*faceRef, pixelSize * 64, pixelSize * 64, 0, 0);
+}
+
+// Measures the glyph from its scaled outline (or strike) before anything is rendered, so that a
+// huge pixel size never makes FreeType or the textures allocate a huge bitmap.
+bool CGUITTGlyph::fitsTexture(u32 g, bool hinting, bool autoHinting) const
+{
+	FT_Int32 flags = 0;
+	if (!hinting)
+		flags |= FT_LOAD_NO_HINTING;
+	if (!autoHinting)
+		flags |= FT_LOAD_NO_AUTOHINT;
+	if (FT_Load_Glyph(*faceRef, g, flags))
+		return true;
+	const FT_Glyph_Metrics& m = (*faceRef)->glyph->metrics;
+	// Rendering may add a pixel on each side of the metrics' box.
+	const u64 limit = maxTextureSide();
+	const u64 width = (u64)((m.width + 63) >> 6) + 2;
+	const u64 rows = (u64)((m.height + 63) >> 6) + 2;
+	return width < limit && rows < limit;
+}
+
+void CGUITTGlyph::clearImages()
+{
+	delete[] coverage;
+	coverage = 0;
+	greyTop = greyLeft = monoTop = monoLeft = 0;
+	greyWidth = greyRows = monoWidth = monoRows = 0;
+	greyTexWidth = greyTexHeight = monoTexWidth = monoTexHeight = 0;
+	if (greyTexture)
+		videoDriver->removeTexture(greyTexture);
+	if (monoTexture)
+		videoDriver->removeTexture(monoTexture);
+	greyTexture = monoTexture = 0;
 }
 
 bool CGUITTGlyph::loadGrey(u32 g, bool hinting, bool autoHinting)
@@ -190,12 +239,17 @@ void CGUITTGlyph::copyGrey(const FT_GlyphSlot slot)
 void CGUITTGlyph::uploadGrey(u32 g)
 {
 	const u32 side = textureSide(greyWidth, greyRows);
+	if (side > maxTextureSide())
+	{
+		clearImages();
+		return;
+	}
 	greyTexWidth = greyTexHeight = side;
-	u32* pixels = new u32[side * side]();
+	u32* pixels = new u32[(size_t)side * side]();
 	const bool direct3D8 = videoDriver->getDriverType() == video::EDT_DIRECT3D8;
 	for (u32 r = 0; r < greyRows; ++r)
 		for (u32 c = 0; c < greyWidth; ++c)
-			pixels[r * side + c] = greyTexel(coverage[r * greyWidth + c], direct3D8);
+			pixels[(size_t)r * side + c] = greyTexel(coverage[(size_t)r * greyWidth + c], direct3D8);
 	c8 name[32];
 	snprintf(name, sizeof(name), "TTFontGlyph%u", g);
 	greyTexture = upload(greyTexture, name, video::ECF_A8R8G8B8, side, pixels, false);
@@ -225,8 +279,13 @@ bool CGUITTGlyph::loadMono(u32 g, bool hinting, bool autoHinting)
 void CGUITTGlyph::uploadMono(u32 g, const FT_Bitmap& bitmap)
 {
 	const u32 side = textureSide(monoWidth, monoRows);
+	if (side > maxTextureSide())
+	{
+		monoWidth = monoRows = 0;
+		return;
+	}
 	monoTexWidth = monoTexHeight = side;
-	u16* pixels = new u16[side * side]();
+	u16* pixels = new u16[(size_t)side * side]();
 	// Read through the same reader as the grey bitmap, so a grey strike works too: ink is any
 	// coverage of half or more.
 	const size_t size = (size_t)monoWidth * monoRows;
@@ -234,8 +293,8 @@ void CGUITTGlyph::uploadMono(u32 g, const FT_Bitmap& bitmap)
 	if (ink && readCoverage(bitmap, ink))
 		for (u32 r = 0; r < monoRows; ++r)
 			for (u32 c = 0; c < monoWidth; ++c)
-				if (ink[r * monoWidth + c] >= 128)
-					pixels[r * side + c] = 0xFFFF;
+				if (ink[(size_t)r * monoWidth + c] >= 128)
+					pixels[(size_t)r * side + c] = 0xFFFF;
 	delete[] ink;
 	c8 name[40];
 	snprintf(name, sizeof(name), "TTFontGlyph%u_mono", g);

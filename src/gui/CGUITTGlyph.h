@@ -28,6 +28,9 @@ public:
 	//! Smallest power of two strictly greater than both sides: the side of a glyph texture.
 	static u32 textureSide(u32 width, u32 rows);
 
+	//! The largest glyph texture side: the driver's maximum, and never more than 16384.
+	u32 maxTextureSide() const;
+
 	//! The grey texel of a coverage value: white with alpha v, or v in every channel for the
 	//! Direct3D 8 driver; 0 where nothing is covered.
 	static u32 greyTexel(u32 v, bool direct3D8);
@@ -68,6 +71,8 @@ private:
 	CGUITTGlyph& operator=(const CGUITTGlyph&);
 
 	void setSize() const;
+	bool fitsTexture(u32 g, bool hinting, bool autoHinting) const;
+	void clearImages();
 	bool loadGrey(u32 g, bool hinting, bool autoHinting);
 	void copyGrey(const FT_GlyphSlot slot);
 	void uploadGrey(u32 g);

@@ -46,3 +46,34 @@ TEST(Face, ASecondLoadReleasesTheFirstFace)
 	EXPECT_EQ(CGUITTFace::loadedFaceCount, 0);
 	EXPECT_FALSE(face.isLoaded);
 }
+
+namespace
+{
+class FaceReload : public FontTest
+{
+};
+}
+
+TEST_F(FaceReload, AFontWhoseFaceFailedToReloadFallsBackToTheBuiltInFont)
+{
+	gui::CGUITTFont* font = fontFor(GameFontPath, 20);
+	font->getDimension(L"AV");
+	ASSERT_FALSE(font->face->loadFile("media/no-such-font.ttf"));
+	EXPECT_EQ(font->getDimension(L"AV"), env->getBuiltInFont()->getDimension(L"AV"));
+	EXPECT_EQ(font->kerningOf(L'V', L'A'), core::vector2d<s32>(0, 0));
+	EXPECT_EQ(font->glyphFor(L'A'), 0u);
+	// Centring measures the text first: it must not reach the released face either.
+	font->draw(L"AV", core::rect<s32>(0, 0, 200, 50), video::SColor(0xFFFFFFFF), true, true);
+}
+
+TEST_F(FaceReload, AFontWhoseFaceWasReloadedRebindsToTheNewFace)
+{
+	gui::CGUITTFont* font = fontFor(GameFontPath, 20);
+	const core::dimension2d<u32> before = font->getDimension(L"Zarnel");
+	ASSERT_TRUE(font->face->loadFile(ZARNEL_OTF_FONT));
+	const core::dimension2d<u32> expected = fontFor(ZARNEL_OTF_FONT, 20)->getDimension(L"Zarnel");
+	ASSERT_NE(expected, before);
+	EXPECT_EQ(font->getDimension(L"Zarnel"), expected);
+	EXPECT_EQ(font->glyphs.size(), (u32)font->face->ftFace->num_glyphs);
+	EXPECT_EQ(font->getPixelSize(), 20u);
+}

@@ -150,3 +150,18 @@ TEST_F(Glyph, RebindingAndDestroyingRemoveEveryTextureOnce)
 	font->drop();
 	EXPECT_EQ(driver->getTextureCount(), baseline);
 }
+
+TEST_F(Glyph, AGlyphTooBigForAnyTextureHasNoImageAndIsLoadedOnce)
+{
+	// At this size '|' is some 48,000 pixels tall: its texture side would wrap a 32-bit size.
+	gui::CGUITTFont* font = fontFor(GameFontPath, 40000);
+	const u32 textures = driver->getTextureCount();
+	const u32 rasterised = CGUITTGlyph::rasterizeCount;
+	const CGUITTGlyph& bar = glyphOf(font, L'|');
+	EXPECT_EQ(bar.greyTexture, nullptr);
+	EXPECT_EQ(bar.monoTexture, nullptr);
+	EXPECT_EQ(bar.greyWidth * bar.greyRows, 0u);
+	font->draw(L"||", core::rect<s32>(0, 0, 800, 600), video::SColor(255, 255, 255, 255));
+	EXPECT_EQ(CGUITTGlyph::rasterizeCount, rasterised + 1);
+	EXPECT_EQ(driver->getTextureCount(), textures);
+}
