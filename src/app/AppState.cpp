@@ -35,6 +35,11 @@ bool overExit = false;
 
 bool gameRunning = false;
 
+u32 turnFrameInterval = 0;
+u32 (*turnClock)() = 0;
+void (*turnSleep)(u32) = 0;
+u32 turnFrameShownAt = 0;
+
 void resetAppState()
 {
 	device = 0;
@@ -59,4 +64,8 @@ void resetAppState()
 	overPlay = false;
 	overExit = false;
 	gameRunning = false;
+	turnFrameInterval = 0;
+	turnClock = 0;
+	turnSleep = 0;
+	turnFrameShownAt = 0;
 }

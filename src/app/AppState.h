@@ -49,6 +49,15 @@ extern bool overExit;
 // The game: set by a PLAY click, cleared by the win check.
 extern bool gameRunning;
 
+// Turn pace: the least time in milliseconds between two frames of a layer turn, the clock it is
+// measured on and the wait. Start-up sets them (8 ms on the device's real-time clock); before that
+// the interval is 0 and turns draw at full speed, as the null-driver tests want. The layer turn
+// reads them and keeps turnFrameShownAt, the clock's time at the last turn frame (0: none yet).
+extern irr::u32 turnFrameInterval;
+extern irr::u32 (*turnClock)();
+extern void (*turnSleep)(irr::u32 milliseconds);
+extern irr::u32 turnFrameShownAt;
+
 //! The texts the status line shows.
 extern const wchar_t* const StatusHelpText;
 extern const wchar_t* const StatusWinText;

@@ -65,6 +65,20 @@ void setupAll(gui::CGUITTFace& statusFace, gui::CGUITTFace& helpFace)
 	setupButtons();
 }
 
+namespace
+{
+u32 deviceRealTime() { return device->getTimer()->getRealTime(); }
+void deviceSleep(u32 milliseconds) { device->sleep(milliseconds); }
+
+// Eight milliseconds between the frames of a turn: a turn then lasts at least about 0.36 s.
+void paceTurns()
+{
+	turnFrameInterval = 8;
+	turnClock = deviceRealTime;
+	turnSleep = deviceSleep;
+}
+}
+
 void teardownGame()
 {
 	delete cube;
@@ -90,6 +104,7 @@ int runApplication()
 	gui::CGUITTFace statusFace;
 	gui::CGUITTFace helpFace;
 	setupAll(statusFace, helpFace);
+	paceTurns();
 
 	while (device->run())
 		drawFrame(cube);

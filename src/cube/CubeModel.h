@@ -22,6 +22,9 @@ public:
 	//! Copies the six face materials; the sub-cubes, grid and pivots come from buildCube.
 	CubeModel(const irr::video::SMaterial* materials, irr::f32 gap);
 	~CubeModel();
+	// The record owns metaSelector: a copy would drop it twice.
+	CubeModel(const CubeModel&) = delete;
+	CubeModel& operator=(const CubeModel&) = delete;
 
 	//! Seeds rand and stands the 27 sub-cubes as a 3x3x3 block under the two pivots.
 	void buildCube();

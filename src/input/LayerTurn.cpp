@@ -1,6 +1,7 @@
 // The layer turn: hang the layer's nine sub-cubes under a temporary pivot, animate the pivot,
 // then write back cells, angles and transforms. The pivot is removed afterwards so that turns do
-// not pile up empty nodes. Cells outside the grid are never read or written.
+// not pile up empty nodes. The grid stays a permutation: when the rounded positions do not land
+// exactly on the layer's nine cells, the cells come from the exact quarter turn instead.
 #include "LayerTurn.h"
 #include "CubeRotation.h"
 #include "app/AppState.h"
@@ -29,6 +30,21 @@ bool insideGrid(const core::vector3d<s32>& g)
 	return g.X >= 0 && g.X <= 2 && g.Y >= 0 && g.Y <= 2 && g.Z >= 0 && g.Z <= 2;
 }
 
+// Holds a turn frame back until turnFrameInterval has passed since the last one, so that on a fast
+// card a turn still lasts long enough to be seen; slow rendering never waits.
+void paceFrame()
+{
+	if (turnFrameInterval == 0 || !turnClock || !turnSleep)
+		return;
+	if (turnFrameShownAt != 0)
+	{
+		u32 elapsed;
+		while ((elapsed = turnClock() - turnFrameShownAt) < turnFrameInterval)
+			turnSleep(turnFrameInterval - elapsed);
+	}
+	turnFrameShownAt = turnClock();
+}
+
 // Steps the pivot from 0 towards the quarter turns, one frame per step; the first frame shows the
 // layer unturned. About Z the last step reaches 90 itself (46 frames), about X and Y it stops at 88.
 void animate(scene::ISceneNode* turnPivot, s32 axis, s32 direction, const core::vector3df& spin)
@@ -39,6 +55,7 @@ void animate(scene::ISceneNode* turnPivot, s32 axis, s32 direction, const core::
 	{
 		turnPivot->setRotation(onAxis(axis, a * d));
 		rotateCube(spin);
+		paceFrame();
 		drawFrame(cube);
 		a += cube->turnStep;
 	} while (axis == 2 ? a <= 90.0f : a < 90.0f);
@@ -54,16 +71,44 @@ void turnAngles(CSubcubeSceneNode* node, s32 axis, s32 direction)
 }
 
 // Gives a turned sub-cube back to cubePivot with its transform composed with the pivot's, and
-// writes its id into the cell its new position rounds to.
-void settle(scene::ISceneNode* turnPivot, CSubcubeSceneNode* node, s32 id)
+// returns the cell its new position rounds to, or -1 outside the grid.
+s32 settle(scene::ISceneNode* turnPivot, CSubcubeSceneNode* node)
 {
 	const core::matrix4 m = turnPivot->getRelativeTransformation() * node->getRelativeTransformation();
 	const core::vector3d<s32> g = gridCoordinates(m.getTranslation());
-	if (insideGrid(g))
-		cube->grid[cellIndex(g.X, g.Y, g.Z)] = id;
 	node->setParent(cube->cubePivot);
 	node->setPosition(m.getTranslation());
 	node->setRotation(m.getRotationDegrees());
+	return insideGrid(g) ? cellIndex(g.X, g.Y, g.Z) : -1;
+}
+
+// The cell a quarter-turn count takes a cell to, turning about the axis through the centre cell
+// the way the engine's rotations do (counter-clockwise looking down the axis).
+s32 turnedCell(s32 cell, s32 axis, s32 direction)
+{
+	s32 g[3] = {cell / 9 - 1, cell / 3 % 3 - 1, cell % 3 - 1};
+	const s32 quarter = (direction % 4 + 4) % 4;
+	const s32 cosine[4] = {1, 0, -1, 0};
+	const s32 sine[4] = {0, 1, 0, -1};
+	const s32 u = (axis + 1) % 3, v = (axis + 2) % 3;
+	const s32 a = g[u], b = g[v];
+	g[u] = a * cosine[quarter] - b * sine[quarter];
+	g[v] = a * sine[quarter] + b * cosine[quarter];
+	return cellIndex(g[0] + 1, g[1] + 1, g[2] + 1);
+}
+
+// True when the targets are the layer's nine cells, each once.
+bool coversLayer(const s32 targets[9], const s32 cells[9])
+{
+	for (s32 i = 0; i < 9; ++i)
+	{
+		s32 hits = 0;
+		for (s32 j = 0; j < 9; ++j)
+			hits += targets[j] == cells[i];
+		if (hits != 1)
+			return false;
+	}
+	return true;
 }
 }
 
@@ -119,8 +164,15 @@ void turnLayer(s32 layer, s32 axis, s32 direction, core::vector3df spin)
 		ids[i] = node->getID();
 		turnAngles(node, axis, direction);
 	}
+	s32 targets[9];
 	for (s32 i = 0; i < 9; ++i)
-		settle(turnPivot, cube->subcubes[ids[i]], ids[i]);
+		targets[i] = settle(turnPivot, cube->subcubes[ids[i]]);
+	// A sub-cube knocked off the lattice would round elsewhere and leave a duplicate id behind.
+	if (!coversLayer(targets, cells))
+		for (s32 i = 0; i < 9; ++i)
+			targets[i] = turnedCell(cells[i], axis, direction);
+	for (s32 i = 0; i < 9; ++i)
+		cube->grid[targets[i]] = ids[i];
 
 	turnPivot->remove();
 	cube->updateTransforms();

@@ -25,3 +25,10 @@ void FrameCounterNode::OnRegisterSceneNode()
 		SceneManager->registerNodeForRendering(this, scene::ESNRP_SOLID);
 	ISceneNode::OnRegisterSceneNode();
 }
+
+void FrameCounterNode::render()
+{
+	++frames;
+	if (clock)
+		times.push_back(clock());
+}

@@ -6,6 +6,7 @@
 #include "LayerTurn.h"
 #include "NullDeviceTest.h"
 #include <cstdlib>
+#include <cstring>
 
 using namespace irr;
 
@@ -48,6 +49,18 @@ protected:
 };
 
 core::vector3d<s32> cell(s32 x, s32 y, s32 z) { return core::vector3d<s32>(x, y, z); }
+
+// A clock for the turn pace: time passes only by the turn's own waits, or by a fixed step at each
+// reading (a machine slower than the pace).
+u32 fakeNow = 0;
+u32 readingStep = 0;
+u32 waits = 0;
+u32 fakeClock() { return fakeNow += readingStep; }
+void fakeSleep(u32 milliseconds)
+{
+	fakeNow += milliseconds;
+	++waits;
+}
 }
 
 TEST_F(LayerTurn, TurnsLayerZeroAboutXWithinItsNineCellsOnly)
@@ -143,19 +156,37 @@ TEST_F(LayerTurn, LeavesNoNodeBehindAndEverySubcubeUnderTheCubePivot)
 	EXPECT_EQ(cube->cubePivot->getChildren().size(), 27u);
 }
 
-TEST_F(LayerTurn, NeverWritesACellOutsideTheGrid)
+TEST_F(LayerTurn, ASubcubeOffTheLatticeStillMovesToItsTurnedCell)
 {
-	// A sub-cube pushed off the lattice would round to a cell outside 0..26; its id must not be
-	// written anywhere, and the record around the grid must stay intact.
-	cube->subcubes[8]->setPosition(core::vector3df(-9.4f, 40.0f, 9.4f));
-	scene::ISceneNode* pivot = cube->cubePivot;
-	turnLayer(0, 0, 1, core::vector3df(0, 0, 0));
-	bool othersKept = true;
-	for (s32 c = 9; c < CellCount; ++c)
-		othersKept &= cube->grid[c] == c;
-	EXPECT_TRUE(othersKept);
-	EXPECT_EQ(cube->cubePivot, pivot);
-	EXPECT_FLOAT_EQ(cube->turnStep, 2.0f);
+	// What every layer, axis and direction gives on the lattice...
+	s32 expected[3][3][4][CellCount];
+	for (s32 layer = 0; layer < 3; ++layer)
+		for (s32 axis = 0; axis < 3; ++axis)
+			for (s32 direction = -1; direction <= 2; ++direction)
+			{
+				turnLayer(layer, axis, direction, core::vector3df(0, 0, 0));
+				memcpy(expected[layer][axis][direction + 1], cube->grid, sizeof(cube->grid));
+				turnLayer(layer, axis, -direction, core::vector3df(0, 0, 0));
+			}
+	ASSERT_TRUE(gridIsIdentity());
+	// ...is what the turn gives with one of the layer's sub-cubes pushed far off its cell.
+	bool same = true;
+	for (s32 layer = 0; layer < 3; ++layer)
+		for (s32 axis = 0; axis < 3; ++axis)
+			for (s32 direction = -1; direction <= 2; ++direction)
+			{
+				s32 cells[9];
+				layerCells(layer, axis, cells);
+				CSubcubeSceneNode* pushed = cube->subcubes[cube->grid[cells[0]]];
+				const core::vector3df home = pushed->getPosition();
+				pushed->setPosition(home + core::vector3df(-9.4f, 40.0f, 9.4f));
+				turnLayer(layer, axis, direction, core::vector3df(0, 0, 0));
+				same &= memcmp(expected[layer][axis][direction + 1], cube->grid, sizeof(cube->grid)) == 0;
+				turnLayer(layer, axis, -direction, core::vector3df(0, 0, 0));
+				same &= pushed == cube->subcubes[cube->grid[cells[0]]];
+				pushed->setPosition(home);
+			}
+	EXPECT_TRUE(same);
 }
 
 TEST_F(LayerTurn, OrientationsFollowTheNodesThroughRandomTurns)
@@ -203,4 +234,33 @@ TEST_F(LayerTurn, APickRightAfterATurnSeesTheTurnedCube)
 	const s32 nowThere = cube->grid[cellIndex(0, 2, 0)];
 	EXPECT_NE(nowThere, cellIndex(0, 2, 0));
 	EXPECT_EQ(collisionManager->getSceneNodeFromScreenCoordinatesBB(frontOfCorner, 0, true), cube->subcubes[nowThere]);
+}
+
+TEST_F(LayerTurn, OnAFastMachineTurnFramesAreShownEightMillisecondsApart)
+{
+	fakeNow = 1000;
+	readingStep = 0;
+	turnFrameInterval = 8;
+	turnClock = counter->clock = fakeClock;
+	turnSleep = fakeSleep;
+	EXPECT_EQ(framesOf(0, 0, 1), 45u);
+	EXPECT_EQ(framesOf(2, 2, -1), 46u);
+	// From the first frame of the first turn to the last of the second, every gap is 8 ms.
+	ASSERT_EQ(counter->times.size(), 91u);
+	bool paced = true;
+	for (size_t i = 1; i < counter->times.size(); ++i)
+		paced &= counter->times[i] - counter->times[i - 1] == 8;
+	EXPECT_TRUE(paced);
+}
+
+TEST_F(LayerTurn, OnASlowMachineTurnsNeverWait)
+{
+	fakeNow = 1000;
+	readingStep = 9;
+	waits = 0;
+	turnFrameInterval = 8;
+	turnClock = fakeClock;
+	turnSleep = fakeSleep;
+	EXPECT_EQ(framesOf(1, 1, 1), 45u);
+	EXPECT_EQ(waits, 0u);
 }
