@@ -33,7 +33,8 @@ zarnel_install() {
   "${apt[@]}" update -qq && "${apt[@]}" install -y -qq "${missing[@]}" >&2
 }
 
-# zarnel_build [extra cmake options...]
+# zarnel_build [extra cmake options...]: a Release build in $ZARNEL_BUILD (build/ unless the
+# caller names another folder).
 zarnel_build() {
   cmake -S "$ZARNEL_ROOT" -B "$ZARNEL_BUILD" -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null &&
     cmake --build "$ZARNEL_BUILD" -j "$(nproc)"
