@@ -1,0 +1,167 @@
+#!/usr/bin/env python3
+"""Planted-fault testing: plants each fault of tools/mutants.txt, one at a time, into a scratch
+copy of the tree, rebuilds, runs the suite and prints whether the suite caught it.
+
+The scratch copy (the tracked files only) and its build folder are made once per run and are the
+tool's own; the working tree is never written. A fault is caught when any test fails; one that
+does not compile is reported as broken. The fast suites (unit and font) run first, straight from
+their executables; only a fault they miss is run through the whole CTest suite.
+
+Usage: tools/mutants.py [--keep] [--list] [ID ...]   (IDs or prefixes select faults)
+"""
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+FAULTS = os.path.join(ROOT, "tools", "mutants.txt")
+FAST_SUITES = ["tests/zarnel_unit_tests", "tests/zarnel_font_tests"]
+JOBS = str(os.cpu_count() or 2)
+
+
+class Fault:
+    def __init__(self, ident, path, find, replace, seen):
+        self.ident, self.path, self.find, self.replace, self.seen = ident, path, find, replace, seen
+
+
+def unescape(text):
+    """\\n and \\t stand for newline and tab, \\\\ for one backslash."""
+    out, i = [], 0
+    while i < len(text):
+        if text[i] == "\\" and i + 1 < len(text) and text[i + 1] in "nt\\":
+            out.append({"n": "\n", "t": "\t", "\\": "\\"}[text[i + 1]])
+            i += 2
+        else:
+            out.append(text[i])
+            i += 1
+    return "".join(out)
+
+
+def read_faults(path):
+    """Blocks of 'key: value' lines separated by blank lines; '#' starts a comment line."""
+    faults, block = [], {}
+
+    def close():
+        if not block:
+            return
+        missing = [k for k in ("id", "file", "find", "replace", "seen") if k not in block]
+        if missing:
+            sys.exit("%s: fault %s lacks %s" % (path, block.get("id", "?"), ", ".join(missing)))
+        faults.append(Fault(block["id"], block["file"], unescape(block["find"]),
+                            unescape(block["replace"]), block["seen"]))
+        block.clear()
+
+    with open(path, encoding="utf-8") as f:
+        for line in f:
+            line = line.rstrip("\n")
+            if line.startswith("#"):
+                continue
+            if not line.strip():
+                close()
+                continue
+            key, _, value = line.partition(": ")
+            block[key.strip()] = value
+    close()
+    ids = [fault.ident for fault in faults]
+    duplicates = sorted({i for i in ids if ids.count(i) > 1})
+    if duplicates:
+        sys.exit("%s: duplicate ids %s" % (path, ", ".join(duplicates)))
+    return faults
+
+
+def run(command, cwd, timeout=900):
+    """True when the command exits with status 0 within the timeout."""
+    try:
+        return subprocess.run(command, cwd=cwd, stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL, timeout=timeout).returncode == 0
+    except subprocess.TimeoutExpired:
+        return False
+
+
+def copy_tree(scratch):
+    files = subprocess.run(["git", "ls-files", "-z"], cwd=ROOT, check=True,
+                           stdout=subprocess.PIPE).stdout.decode().split("\0")
+    for name in filter(None, files):
+        source = os.path.join(ROOT, name)
+        if not os.path.isfile(source):
+            continue
+        target = os.path.join(scratch, name)
+        os.makedirs(os.path.dirname(target), exist_ok=True)
+        shutil.copy2(source, target)
+
+
+def build(tree, build_dir):
+    return run(["cmake", "--build", build_dir, "-j", JOBS], tree)
+
+
+def suite_passes(tree, build_dir):
+    for suite in FAST_SUITES:
+        if not run([os.path.join(build_dir, suite)], tree, timeout=300):
+            return False
+    return run(["ctest", "-j", JOBS, "--timeout", "120", "--stop-on-failure", "-LE", "windows"],
+               build_dir)
+
+
+def try_fault(fault, tree, build_dir):
+    """'caught', 'survived', 'stale' (its text is not found exactly once) or 'broken' (it does
+    not compile: a fault must change behaviour, not the build)."""
+    path = os.path.join(tree, fault.path)
+    with open(path, encoding="utf-8") as f:
+        original = f.read()
+    if original.count(fault.find) != 1:
+        return "stale"
+    with open(path, "w", encoding="utf-8") as f:
+        f.write(original.replace(fault.find, fault.replace))
+    try:
+        if not build(tree, build_dir):
+            return "broken"
+        return "survived" if suite_passes(tree, build_dir) else "caught"
+    finally:
+        with open(path, "w", encoding="utf-8") as f:
+            f.write(original)
+
+
+def main(argv):
+    keep = "--keep" in argv
+    faults = read_faults(FAULTS)
+    if "--list" in argv:
+        for fault in faults:
+            print("%-22s %s" % (fault.ident, fault.seen))
+        return 0
+    chosen = [a for a in argv if not a.startswith("--")]
+    if chosen:
+        faults = [f for f in faults if any(f.ident.startswith(c) for c in chosen)]
+    scratch = tempfile.mkdtemp(prefix="zarnel-mutants-")
+    tree, build_dir = os.path.join(scratch, "tree"), os.path.join(scratch, "build")
+    try:
+        copy_tree(tree)
+        started = time.time()
+        configured = run(["cmake", "-S", tree, "-B", build_dir, "-DCMAKE_BUILD_TYPE=Release",
+                          "-DZARNEL_BUILD_TESTS=ON"], tree)
+        if not configured or not build(tree, build_dir) or not suite_passes(tree, build_dir):
+            print("The unchanged tree does not build or pass its suite: nothing to measure.")
+            return 2
+        print("baseline built and passed in %d s; %d faults" % (time.time() - started, len(faults)))
+        results = {}
+        for fault in faults:
+            t = time.time()
+            results[fault.ident] = outcome = try_fault(fault, tree, build_dir)
+            print("%-9s %-22s %3d s  %s" % (outcome, fault.ident, time.time() - t, fault.seen),
+                  flush=True)
+        caught = sum(1 for r in results.values() if r == "caught")
+        measured = sum(1 for r in results.values() if r in ("caught", "survived"))
+        print("score: %d of %d planted faults caught (%d stale or broken) in %d s" %
+              (caught, measured, len(results) - measured, time.time() - started))
+        return 0 if caught == measured and measured == len(results) else 1
+    finally:
+        if keep:
+            print("scratch tree kept in", scratch)
+        else:
+            shutil.rmtree(scratch, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))
