@@ -80,10 +80,10 @@ protected:
 
 	// Draws text on black and returns the screenshot (the software driver's own works).
 	video::IImage* drawn(const wchar_t* text, const core::rect<s32>& position, video::SColor colour,
-		bool hcenter = false, const core::rect<s32>* clip = nullptr)
+		bool hcenter = false, const core::rect<s32>* clip = nullptr, bool vcenter = false)
 	{
 		driver->beginScene(true, true, video::SColor(0xFF000000));
-		font->draw(text, position, colour, hcenter, false, clip);
+		font->draw(text, position, colour, hcenter, vcenter, clip);
 		driver->endScene();
 		return driver->createScreenShot();
 	}
@@ -156,6 +156,32 @@ TEST_F(OpenGLFrame, AFrameWithoutTheStatusFontDrawsNoTextButTheSceneAndTheButton
 	EXPECT_GT(image.brightPixels(140, 566, 360, 568, 100), 0u);
 }
 
+TEST_F(OpenGLFrame, TheStatusLineAndTheInstructionsAreEachDrawnInTheirOwnFontAndPlace)
+{
+	// The two texts alone, as each font draws them in its area...
+	XImageCopy alone;
+	ASSERT_TRUE(waitUntil([&] {
+		driver->beginScene(true, true, video::SColor(0xFF000000));
+		statusFont->draw(statusText, core::rect<s32>(30, 30, 300, 90), video::SColor(0xFFFFFFFF));
+		helpFont->draw(InstructionsText, core::rect<s32>(10, 80, 100, 380), video::SColor(0xFFFFFFFF));
+		driver->endScene();
+		alone = x.capture(window);
+		return alone.brightPixels(10, 30, 300, 380, 250) > 500;
+	}));
+	// ...are exactly what the frame shows wherever they put ink left of the cube.
+	helpVisible = true;
+	const XImageCopy frame = firstFrame();
+	size_t ink = 0, same = 0;
+	for (int y = 25; y < 385; ++y)
+		for (int x0 = 0; x0 < 200; ++x0)
+			if (alone.at(x0, y) != 0)
+			{
+				++ink;
+				same += frame.at(x0, y) == alone.at(x0, y);
+			}
+	EXPECT_EQ(same, ink);
+}
+
 TEST_F(OpenGLFrame, WithoutColourAlphaTextIsDrawnOpaque)
 {
 	// Brightest red of a big "H" drawn alone on black with the given colour.
@@ -223,6 +249,35 @@ TEST_F(OpenGLFrame, GlyphTexturesAreThirtyTwoBitGreyAndSixteenBitMonoHoldingTheC
 			matches &= texels[r * pitch + c] == gui::CGUITTGlyph::greyTexel(a.coverage[r * a.greyWidth + c], false);
 	a.greyTexture->unlock();
 	EXPECT_TRUE(matches);
+
+	// Mono texels are opaque white where the mono bitmap has ink and zero elsewhere.
+	const u16* mono = (const u16*)a.monoTexture->lock(video::ETLM_READ_ONLY);
+	ASSERT_NE(mono, nullptr);
+	const u32 monoPitch = a.monoTexture->getPitch() / 2;
+	u32 white = 0, other = 0;
+	for (u32 r = 0; r < a.monoTexHeight; ++r)
+		for (u32 c = 0; c < a.monoTexWidth; ++c)
+		{
+			white += mono[r * monoPitch + c] == 0xFFFF;
+			other += mono[r * monoPitch + c] != 0xFFFF && mono[r * monoPitch + c] != 0;
+		}
+	a.monoTexture->unlock();
+	EXPECT_GT(white, 20u);
+	EXPECT_EQ(other, 0u);
+}
+
+TEST_F(OpenGLFrame, AClipRectangleCutsTheTextAtItsEdge)
+{
+	const core::rect<s32> clip(0, 0, 140, 599);
+	XImageCopy image;
+	ASSERT_TRUE(waitUntil([&] {
+		driver->beginScene(true, true, video::SColor(0xFF000000));
+		statusFont->draw(L"HHHH", core::rect<s32>(100, 100, 400, 200), video::SColor(0xFFFFFFFF), false, false, &clip);
+		driver->endScene();
+		image = x.capture(window);
+		return image.brightPixels(100, 100, 140, 140, 200) > 0;
+	}));
+	EXPECT_EQ(image.brightPixels(142, 90, 400, 160, 1), 0u);
 }
 
 TEST_F(OpenGLFrame, ASpaceGetsOnePixelTextures)
@@ -266,6 +321,36 @@ TEST_F(SoftwareText, WithHorizontalCentringEveryLineStartsAtTheFirstLinesX)
 	EXPECT_GT(first, 100);
 	EXPECT_EQ(first, second);
 	image->drop();
+}
+
+TEST_F(SoftwareText, VerticalCentringPutsTheMeasuredTextInTheMiddleOfItsArea)
+{
+	const s32 height = (s32)font->getDimension(L"H\r\nH").Height;
+	video::IImage* centred = drawn(L"H\r\nH", core::rect<s32>(50, 100, 400, 400), video::SColor(0xFFFFFFFF), false, nullptr, true);
+	video::IImage* placed = drawn(L"H\r\nH", core::rect<s32>(50, 100 + (300 - height) / 2, 400, 400), video::SColor(0xFFFFFFFF));
+	int ink = 0, differences = 0;
+	for (int y = 100; y < 400; ++y)
+		for (int x = 40; x < 120; ++x)
+		{
+			ink += red(placed, x, y) > 0;
+			differences += red(centred, x, y) != red(placed, x, y);
+		}
+	EXPECT_GT(ink, 100);
+	EXPECT_EQ(differences, 0);
+	centred->drop();
+	placed->drop();
+}
+
+TEST_F(SoftwareText, AnInvisibleCharacterAdvancesThePenButLeavesNoInk)
+{
+	const s32 pen = 50 + font->advanceOf(L'H') + font->kerningOf(L'I', L'H').X;
+	video::IImage* alone = drawn(L"I", core::rect<s32>(pen, 100, 400, 300), video::SColor(0xFFFFFFFF));
+	font->setInvisibleCharacters(L"H");
+	video::IImage* hidden = drawn(L"HI", core::rect<s32>(50, 100, 400, 300), video::SColor(0xFFFFFFFF));
+	EXPECT_GT(leftmostInk(alone, 100, 160), pen - 5);
+	EXPECT_EQ(leftmostInk(hidden, 100, 160), leftmostInk(alone, 100, 160));
+	alone->drop();
+	hidden->drop();
 }
 
 TEST_F(SoftwareText, TheSecondLineStartsAtTheLeftEdgeOnePixelSizeLower)

@@ -29,6 +29,6 @@ void FrameCounterNode::OnRegisterSceneNode()
 void FrameCounterNode::render()
 {
 	++frames;
-	if (clock)
-		times.push_back(clock());
+	if (onFrame)
+		onFrame();
 }

@@ -1,10 +1,10 @@
 // A scene node that counts how often the scene is drawn: added to a scene, it registers every
-// drawAll and counts its render calls, and with a clock set notes the time of each. Owned by the scene graph like any node.
+// drawAll, counts its render calls and runs onFrame at each (to look at a turn mid-way). Owned by the scene graph like any node.
 #ifndef ZARNEL_TEST_FRAME_COUNTER_NODE_H
 #define ZARNEL_TEST_FRAME_COUNTER_NODE_H
 
 #include <irrlicht.h>
-#include <vector>
+#include <functional>
 
 class FrameCounterNode : public irr::scene::ISceneNode
 {
@@ -18,9 +18,8 @@ public:
 	virtual const irr::core::aabbox3d<irr::f32>& getBoundingBox() const { return box; }
 
 	irr::u32 frames;
-	//! When set, render notes its reading in times.
-	irr::u32 (*clock)() = nullptr;
-	std::vector<irr::u32> times;
+	//! When set, called at every render.
+	std::function<void()> onFrame;
 
 private:
 	irr::core::aabbox3df box;

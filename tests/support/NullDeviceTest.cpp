@@ -4,11 +4,32 @@
 #include "CGUITTFont.h"
 #include "CubeModel.h"
 #include "SceneSetup.h"
+#include <cstdio>
+#include <cstdlib>
+#include <unistd.h>
 
 using namespace irr;
 
+namespace
+{
+// The game leaves through exit(0): inside a test that would end the process with a passing
+// status. A test still running at exit fails instead.
+bool testRunning = false;
+
+void failAnExitInsideATest()
+{
+	if (!testRunning)
+		return;
+	fprintf(stderr, "the game exited in the middle of a test\n");
+	_exit(1);
+}
+}
+
 void NullDeviceTest::SetUp()
 {
+	static const bool guarded = std::atexit(failAnExitInsideATest) == 0;
+	ASSERT_TRUE(guarded);
+	testRunning = true;
 	resetAppState();
 	ASSERT_TRUE(openGameDevice(&receiver, driverType()));
 }
@@ -16,6 +37,7 @@ void NullDeviceTest::SetUp()
 void NullDeviceTest::TearDown()
 {
 	teardownGame();
+	testRunning = false;
 }
 
 void NullDeviceTest::buildGame()

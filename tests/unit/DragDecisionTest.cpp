@@ -19,28 +19,38 @@ std::string decide(core::vector3d<s32> a, core::vector3d<s32> b, core::vector3d<
 }
 }
 
-TEST(DragDecision, DraggingAlongTheTopRowTurnsTheTopLayer)
+TEST(DragDecision, EveryRowAndBranchTurnsAsTheTableSaysOnFacesOfBothSides)
 {
-	EXPECT_EQ(decide(cell(0, 2, 0), cell(0, 2, 1), cell(1, 2, 0)), "1 2 -1");
-}
-
-TEST(DragDecision, DraggingDownTheLeftColumnTurnsTheLeftLayer)
-{
-	EXPECT_EQ(decide(cell(0, 2, 0), cell(0, 2, 1), cell(0, 1, 0)), "0 0 -1");
-}
-
-TEST(DragDecision, ReversedDragsTurnTheOtherWay)
-{
-	EXPECT_EQ(decide(cell(1, 2, 0), cell(1, 2, 1), cell(0, 2, 0)), "1 2 1");
-	EXPECT_EQ(decide(cell(0, 1, 0), cell(0, 1, 1), cell(0, 2, 0)), "0 0 1");
-}
-
-TEST(DragDecision, FacesOfEveryAxisChooseTheirOwnRow)
-{
-	// Top face (normal +Y) dragged towards the back: layer x=1 about X.
-	EXPECT_EQ(decide(cell(1, 2, 0), cell(1, 1, 0), cell(1, 2, 1)), "0 1 1");
-	// Left face (normal -X) dragged up: layer z=0 about Z.
-	EXPECT_EQ(decide(cell(0, 1, 0), cell(1, 1, 0), cell(0, 2, 0)), "2 0 -1");
+	struct Case
+	{
+		core::vector3d<s32> a, b, c;
+		const char* expected;
+	};
+	const Case cases[] = {
+		// X row, C keeps A's y: top and bottom faces dragged along z.
+		{cell(0, 2, 1), cell(0, 1, 1), cell(0, 2, 2), "0 0 1"},
+		{cell(2, 0, 1), cell(2, 1, 1), cell(2, 0, 0), "0 2 1"},
+		// X row, C keeps A's z: front and back faces dragged along y.
+		{cell(0, 2, 0), cell(0, 2, 1), cell(0, 1, 0), "0 0 -1"},
+		{cell(1, 1, 2), cell(1, 1, 1), cell(1, 2, 2), "0 1 -1"},
+		{cell(0, 1, 0), cell(0, 1, 1), cell(0, 2, 0), "0 0 1"},
+		// Y row, C keeps A's z: front and back faces dragged along x.
+		{cell(0, 2, 0), cell(0, 2, 1), cell(1, 2, 0), "1 2 -1"},
+		{cell(1, 2, 0), cell(1, 2, 1), cell(0, 2, 0), "1 2 1"},
+		{cell(1, 0, 2), cell(1, 0, 1), cell(2, 0, 2), "1 0 1"},
+		// Y row, C keeps A's x: left and right faces dragged along z.
+		{cell(0, 1, 1), cell(1, 1, 1), cell(0, 1, 2), "1 1 1"},
+		{cell(2, 2, 0), cell(1, 2, 0), cell(2, 2, 1), "1 2 -1"},
+		// Z row, C keeps A's y: the ordinary drag along the top face, and the bottom face.
+		{cell(0, 2, 0), cell(0, 1, 0), cell(1, 2, 0), "2 0 -1"},
+		{cell(1, 0, 2), cell(1, 1, 2), cell(0, 0, 2), "2 2 -1"},
+		// Z row, C keeps A's x: left and right faces dragged along y.
+		{cell(0, 1, 0), cell(1, 1, 0), cell(0, 2, 0), "2 0 -1"},
+		{cell(2, 1, 1), cell(1, 1, 1), cell(2, 0, 1), "2 1 -1"},
+	};
+	for (const Case& k : cases)
+		EXPECT_EQ(decide(k.a, k.b, k.c), k.expected)
+			<< "A (" << k.a.X << "," << k.a.Y << "," << k.a.Z << ") C (" << k.c.X << "," << k.c.Y << "," << k.c.Z << ")";
 }
 
 TEST(DragDecision, ADiagonalDragTurnsNothing)

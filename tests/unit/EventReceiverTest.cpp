@@ -85,6 +85,15 @@ TEST_F(EventReceiver, LeavingBothButtonsClearsBothFlags)
 	EXPECT_FALSE(playHighlighted());
 }
 
+TEST_F(EventReceiver, APressOnPlayStraightFromExitStartsAGameAndDoesNotQuit)
+{
+	postMouse(EMIE_MOUSE_MOVED, 500, 540);
+	postMouse(EMIE_MOUSE_MOVED, 200, 540);
+	ASSERT_TRUE(overExit && overPlay);
+	postMouse(EMIE_LMOUSE_PRESSED_DOWN, 200, 540);
+	EXPECT_TRUE(gameRunning);
+}
+
 TEST_F(EventReceiver, WheelAndMiddleButtonChangeNothing)
 {
 	const core::vector3df before = cube->cubePivot->getRotation();

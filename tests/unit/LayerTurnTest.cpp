@@ -5,8 +5,10 @@
 #include "FrameCounterNode.h"
 #include "LayerTurn.h"
 #include "NullDeviceTest.h"
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 using namespace irr;
 
@@ -82,16 +84,43 @@ TEST_F(LayerTurn, TurnsLayerZeroAboutXWithinItsNineCellsOnly)
 	EXPECT_FALSE(gridIsIdentity());
 }
 
-TEST_F(LayerTurn, FourQuarterTurnsRestoreTheGrid)
+TEST_F(LayerTurn, FourQuarterTurnsAboutEachAxisRestoreTheGridAndTheAngles)
 {
 	const s32 expected[4] = {90, 180, 270, 0};
-	for (s32 i = 0; i < 4; ++i)
+	for (s32 axis = 0; axis < 3; ++axis)
 	{
-		turnLayer(2, 1, 1, core::vector3df(0, 0, 0));
-		EXPECT_EQ(cube->subcubes[cube->grid[cellIndex(0, 2, 0)]]->AngleY, expected[i]);
+		CSubcubeSceneNode* corner = cube->subcubes[cellIndex(2, 2, 2)];
+		for (s32 i = 0; i < 4; ++i)
+		{
+			turnLayer(2, axis, 1, core::vector3df(0, 0, 0));
+			const s32 angles[3] = {corner->AngleX, corner->AngleY, corner->AngleZ};
+			EXPECT_EQ(angles[axis], expected[i]) << "axis " << axis;
+		}
+		EXPECT_TRUE(gridIsIdentity());
+		EXPECT_TRUE(corner->Orientation == SOrientation());
 	}
-	EXPECT_TRUE(gridIsIdentity());
-	EXPECT_TRUE(cube->subcubes[6]->Orientation == SOrientation());
+}
+
+TEST_F(LayerTurn, EveryFrameTurnsTheLayerFurtherInTheTurnsDirection)
+{
+	for (s32 direction : {1, -1})
+		for (s32 axis = 0; axis < 3; ++axis)
+		{
+			// The turning sub-cubes hang under the turn's pivot: its angle is what the frame shows.
+			CSubcubeSceneNode* corner = cube->subcubes[cellIndex(0, 0, 0)];
+			std::vector<f32> angles;
+			counter->onFrame = [&] {
+				const core::vector3df r = corner->getParent()->getRotation();
+				angles.push_back(axis == 0 ? r.X : axis == 1 ? r.Y : r.Z);
+			};
+			turnLayer(0, axis, direction, core::vector3df(0, 0, 0));
+			bool stepped = true;
+			for (size_t i = 0; i < angles.size(); ++i)
+				stepped &= fabsf(angles[i] - direction * 2.0f * i) < 0.01f;
+			EXPECT_TRUE(stepped) << "axis " << axis << " direction " << direction;
+			turnLayer(0, axis, -direction, core::vector3df(0, 0, 0));
+		}
+	counter->onFrame = nullptr;
 }
 
 TEST_F(LayerTurn, ANegativeTurnFromZeroReadsMinusNinety)
@@ -241,15 +270,17 @@ TEST_F(LayerTurn, OnAFastMachineTurnFramesAreShownEightMillisecondsApart)
 	fakeNow = 1000;
 	readingStep = 0;
 	turnFrameInterval = 8;
-	turnClock = counter->clock = fakeClock;
+	turnClock = fakeClock;
 	turnSleep = fakeSleep;
+	std::vector<u32> times;
+	counter->onFrame = [&] { times.push_back(fakeNow); };
 	EXPECT_EQ(framesOf(0, 0, 1), 45u);
 	EXPECT_EQ(framesOf(2, 2, -1), 46u);
 	// From the first frame of the first turn to the last of the second, every gap is 8 ms.
-	ASSERT_EQ(counter->times.size(), 91u);
+	ASSERT_EQ(times.size(), 91u);
 	bool paced = true;
-	for (size_t i = 1; i < counter->times.size(); ++i)
-		paced &= counter->times[i] - counter->times[i - 1] == 8;
+	for (size_t i = 1; i < times.size(); ++i)
+		paced &= times[i] - times[i - 1] == 8;
 	EXPECT_TRUE(paced);
 }
 

@@ -55,7 +55,11 @@ TEST_F(SceneSetup, LightsCarryTheirSpritesAndTheCameraLooksAtTheCube)
 	ASSERT_EQ(found.size(), 2u);
 	EXPECT_TRUE(endsWith(found[0]->getMaterial(0).getTexture(0)->getName().getPath(), "media/particlewhite.bmp"));
 	EXPECT_TRUE(endsWith(found[1]->getMaterial(0).getTexture(0)->getName().getPath(), "media/portal6.bmp"));
-	EXPECT_EQ(found[0]->getMaterial(0).MaterialType, video::EMT_TRANSPARENT_ADD_COLOR);
+	for (u32 i = 0; i < found.size(); ++i)
+	{
+		EXPECT_EQ(found[i]->getMaterial(0).MaterialType, video::EMT_TRANSPARENT_ADD_COLOR);
+		EXPECT_EQ(static_cast<scene::IBillboardSceneNode*>(found[i])->getSize(), core::dimension2d<f32>(50, 50));
+	}
 	EXPECT_EQ(sceneManager->getActiveCamera(), camera);
 	EXPECT_TRUE(camera->getPosition().equals(core::vector3df(0, 30, -40)));
 	EXPECT_EQ(collisionManager, sceneManager->getSceneCollisionManager());

@@ -27,6 +27,17 @@ TEST_F(Solved, AFreshCubeIsSolved)
 	EXPECT_TRUE(isCubeSolved());
 }
 
+TEST_F(Solved, EveryCellButTheHiddenCoreCounts)
+{
+	for (s32 cell = 0; cell < CellCount; ++cell)
+	{
+		SOrientation& orientation = cube->subcubes[cube->grid[cell]]->Orientation;
+		orientation.turn(0, 1);
+		EXPECT_EQ(isCubeSolved(), cell == cellIndex(1, 1, 1)) << "cell " << cell;
+		orientation.turn(0, -1);
+	}
+}
+
 TEST_F(Solved, AnySingleQuarterTurnUnsolvesAndItsReverseSolves)
 {
 	for (s32 axis = 0; axis < 3; ++axis)

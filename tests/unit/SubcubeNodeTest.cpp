@@ -2,6 +2,7 @@
 // selection colours.
 #include "CSubcubeSceneNode.h"
 #include "NullDeviceTest.h"
+#include <cmath>
 
 using namespace irr;
 
@@ -49,14 +50,40 @@ TEST_F(SubcubeNode, MeshHasSixBuffersOfTwelveVerticesAndSixIndices)
 	}
 }
 
-TEST_F(SubcubeNode, EachBufferDrawsItsFaceOnItsOwnPlane)
+TEST_F(SubcubeNode, EachBufferCoversItsWholeFaceSquareWithTheWholeTexture)
 {
+	// The texture's turn on each face as seen from outside: +1 as drawn, -1 mirrored (the side
+	// faces are mirrored by design).
+	const s32 uvTurn[6] = {1, -1, 1, -1, 1, 1};
 	for (u32 k = 0; k < 6; ++k)
 	{
 		const video::S3DVertex* v = (const video::S3DVertex*)buffer(k)->getVertices();
-		const u16* indices = buffer(k)->getIndices();
+		const u16* idx = buffer(k)->getIndices();
+		u32 corners = 0, uvCorners = 0;
+		bool onCorners = true, turned = true;
 		for (u32 i = 0; i < 6; ++i)
-			EXPECT_FLOAT_EQ(v[indices[i]].Pos.dotProduct(FaceNormals[k]), 4.5f) << "buffer " << k;
+		{
+			const core::vector3df p = v[idx[i]].Pos;
+			const core::vector2df uv = v[idx[i]].TCoords;
+			onCorners &= fabsf(fabsf(p.X) - 4.5f) < 1e-5f && fabsf(fabsf(p.Y) - 4.5f) < 1e-5f &&
+				fabsf(fabsf(p.Z) - 4.5f) < 1e-5f && p.dotProduct(FaceNormals[k]) > 0;
+			// One bit per corner of the face square (by its two in-plane signs) and of the texture.
+			const core::vector3df inPlane = p - FaceNormals[k] * p.dotProduct(FaceNormals[k]);
+			const s32 first = FaceNormals[k].X != 0 ? (inPlane.Y > 0) : (inPlane.X > 0);
+			const s32 second = FaceNormals[k].Z != 0 ? (inPlane.Y > 0) : (inPlane.Z > 0);
+			corners |= 1u << (2 * first + second);
+			uvCorners |= 1u << (2 * (uv.X > 0.5f) + (uv.Y > 0.5f));
+			if (i % 3 == 2)
+			{
+				const core::vector2df a = v[idx[i - 2]].TCoords, b = v[idx[i - 1]].TCoords;
+				const f32 cross = (b.X - a.X) * (uv.Y - a.Y) - (b.Y - a.Y) * (uv.X - a.X);
+				turned &= cross * uvTurn[k] > 0;
+			}
+		}
+		EXPECT_TRUE(onCorners) << "buffer " << k;
+		EXPECT_EQ(corners, 15u) << "buffer " << k;
+		EXPECT_EQ(uvCorners, 15u) << "buffer " << k;
+		EXPECT_TRUE(turned) << "buffer " << k;
 	}
 }
 
