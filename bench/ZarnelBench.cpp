@@ -2,7 +2,8 @@
 // against a bare frame on the same device, and the text drawing, cached and first time. On the
 // null driver: one layer turn, the frames inside it, and memory and scene size after many turns.
 // Start-up is measured across processes: this program starts itself as a child that reports its
-// first frame, once with the game's whole set-up and once with a bare device.
+// first frame, once with the game's whole set-up and once with a bare device, and once more
+// reporting the time of each set-up phase. No figure is a difference of two measurements.
 // Usage: zarnel_bench [benchmark options]; run from the repository root (media/ is read).
 #include "Application.h"
 #include "AppState.h"
@@ -152,6 +153,7 @@ void BM_DrawFrame(benchmark::State& state)
 		drawFrame(cube);
 		waitForPresent();
 	}
+	helpVisible = false;
 }
 
 void BM_TextCached(benchmark::State& state)
@@ -228,8 +230,8 @@ void BM_ManyTurns(benchmark::State& state)
 	state.counters["RSS MB"] = residentMegabytes();
 }
 
-BENCHMARK(BM_BareFrame)->Repetitions(5)->MinTime(0.5);
-BENCHMARK(BM_DrawFrame)->Arg(0)->Arg(1)->Repetitions(5)->MinTime(0.5);
+BENCHMARK(BM_BareFrame)->Repetitions(5)->MinTime(0.5)->MinWarmUpTime(0.2);
+BENCHMARK(BM_DrawFrame)->Arg(0)->Arg(1)->Repetitions(5)->MinTime(0.5)->MinWarmUpTime(0.2);
 BENCHMARK(BM_TextCached)->Arg(0)->Arg(1)->Repetitions(5);
 BENCHMARK(BM_TextFirstDraw)->Arg(0)->Arg(1)->Repetitions(5)->Iterations(20);
 BENCHMARK(BM_TurnOnNullDriver)->Repetitions(5);
@@ -289,34 +291,100 @@ int firstFrameChild(bool full, int reportFd)
 	return write(reportFd, &done, 1) == 1 ? 0 : 1;
 }
 
+std::chrono::steady_clock::time_point phaseStart;
+std::string phaseReport;
+
+void notePhase(const char* phase)
+{
+	const auto now = std::chrono::steady_clock::now();
+	phaseReport += std::string(phase) + "\t" +
+		std::to_string(std::chrono::duration<double, std::milli>(now - phaseStart).count()) + "\n";
+	phaseStart = now;
+}
+
+// Child mode: the game's start-up phase by phase, from main to the first frame the X server has
+// shown, as lines "phase<TAB>milliseconds" on the pipe.
+int startupPhasesChild(int reportFd)
+{
+	MyEventReceiver receiver;
+	gui::CGUITTFace statusFace;
+	gui::CGUITTFace helpFace;
+	phaseStart = std::chrono::steady_clock::now();
+	if (!openGameDevice(&receiver, video::EDT_OPENGL))
+		return 1;
+	notePhase("device");
+	setupAll(statusFace, helpFace, notePhase);
+	drawFrame(cube);
+	waitForPresent();
+	notePhase("first frame");
+	return write(reportFd, phaseReport.data(), phaseReport.size()) == (ssize_t)phaseReport.size() ? 0 : 1;
+}
+
+// Starts this program as a child in the given mode; returns what it wrote on its pipe and the
+// milliseconds from the start until the pipe closed.
+std::string runChild(const char* self, const char* mode, double& milliseconds)
+{
+	int fds[2];
+	if (pipe(fds) != 0)
+		return "";
+	const auto start = std::chrono::steady_clock::now();
+	const pid_t pid = fork();
+	if (pid == 0)
+	{
+		close(fds[0]);
+		const std::string fd = std::to_string(fds[1]);
+		execl(self, self, "--child", mode, fd.c_str(), (char*)0);
+		_exit(127);
+	}
+	close(fds[1]);
+	std::string report;
+	char buffer[256];
+	ssize_t n;
+	while ((n = read(fds[0], buffer, sizeof(buffer))) > 0)
+	{
+		report.append(buffer, (size_t)n);
+		// The first-frame children report one byte: time the report, not the child's shutdown.
+		if (report == "y" || report == "n")
+			break;
+	}
+	milliseconds = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+	close(fds[0]);
+	waitpid(pid, 0, 0);
+	return report;
+}
+
 // Milliseconds from starting a child until it reports its first frame.
 std::vector<double> firstFrameTimes(const char* self, const char* mode, int runs)
 {
 	std::vector<double> times;
 	for (int i = 0; i < runs; ++i)
 	{
-		int fds[2];
-		if (pipe(fds) != 0)
-			break;
-		const auto start = std::chrono::steady_clock::now();
-		const pid_t pid = fork();
-		if (pid == 0)
-		{
-			close(fds[0]);
-			const std::string fd = std::to_string(fds[1]);
-			execl(self, self, "--first-frame-child", mode, fd.c_str(), (char*)0);
-			_exit(127);
-		}
-		close(fds[1]);
-		char done = 'n';
-		const bool reported = read(fds[0], &done, 1) == 1 && done == 'y';
-		const auto end = std::chrono::steady_clock::now();
-		close(fds[0]);
-		waitpid(pid, 0, 0);
-		if (reported)
-			times.push_back(std::chrono::duration<double, std::milli>(end - start).count());
+		double ms = 0;
+		if (runChild(self, mode, ms) == "y")
+			times.push_back(ms);
 	}
 	return times;
+}
+
+// Each phase's milliseconds over several starts, in the order the game runs them.
+std::vector<std::pair<std::string, std::vector<double>>> startupPhases(const char* self, int runs)
+{
+	std::vector<std::pair<std::string, std::vector<double>>> phases;
+	for (int i = 0; i < runs; ++i)
+	{
+		double ms = 0;
+		const std::string report = runChild(self, "phases", ms);
+		size_t line = 0;
+		for (size_t begin = 0, end; (end = report.find('\n', begin)) != std::string::npos; begin = end + 1, ++line)
+		{
+			const std::string text = report.substr(begin, end - begin);
+			const size_t tab = text.find('\t');
+			if (line == phases.size())
+				phases.push_back({text.substr(0, tab), {}});
+			phases[line].second.push_back(atof(text.c_str() + tab + 1));
+		}
+	}
+	return phases;
 }
 
 void printRatio(const char* what, const Spread& a, const Spread& b, const char* unit, double goal)
@@ -324,18 +392,47 @@ void printRatio(const char* what, const Spread& a, const Spread& b, const char* 
 	printf("%-44s %9.3f %9.3f %9.3f  vs %9.3f %9.3f %9.3f %s   ratio of medians %.2f (goal <= %.1f)\n", what,
 		a.min, a.median, a.max, b.min, b.median, b.max, unit, b.median > 0 ? a.median / b.median : 0.0, goal);
 }
+
+void printSpread(const char* what, const Spread& s, const char* unit)
+{
+	printf("%-44s %9.3f %9.3f %9.3f %s\n", what, s.min, s.median, s.max, unit);
+}
+
+// Draws frames of every kind once before anything is timed, so that no benchmark pays for the
+// first rasterising of the glyphs or the driver's first use of a texture.
+void warmUp()
+{
+	if (!Game::openGL())
+		return;
+	for (int i = 0; i < 20; ++i)
+	{
+		helpVisible = i % 2 != 0;
+		drawFrame(cube);
+		waitForPresent();
+	}
+	helpVisible = false;
+}
 }
 
 int main(int argc, char** argv)
 {
-	if (argc == 4 && strcmp(argv[1], "--first-frame-child") == 0)
+	if (argc == 4 && strcmp(argv[1], "--child") == 0)
 	{
 		// The engine logs to our receiver, which writes to stderr: keep the report quiet.
 		freopen("/dev/null", "w", stderr);
+		if (strcmp(argv[2], "phases") == 0)
+			return startupPhasesChild(atoi(argv[3]));
 		return firstFrameChild(strcmp(argv[2], "game") == 0, atoi(argv[3]));
 	}
 	freopen("/dev/null", "w", stderr);
-	benchmark::Initialize(&argc, argv);
+	// Repetitions of different benchmarks interleaved at random: a benchmark that always ran
+	// after another would inherit its state (the X server's backlog, the caches, the clock).
+	std::vector<char*> args(argv, argv + argc);
+	char interleave[] = "--benchmark_enable_random_interleaving=true";
+	args.insert(args.begin() + 1, interleave);
+	int count = (int)args.size();
+	benchmark::Initialize(&count, args.data());
+	warmUp();
 	RecordingReporter reporter;
 	benchmark::RunSpecifiedBenchmarks(&reporter);
 
@@ -347,12 +444,11 @@ int main(int argc, char** argv)
 	printRatio("drawFrame vs bare frame", spreadOf(reporter.times["BM_DrawFrame/0"], 1e-3), bare, "us", 2.0);
 	printRatio("drawFrame with help vs bare frame", spreadOf(reporter.times["BM_DrawFrame/1"], 1e-3), bare, "us", 2.0);
 	printRatio("start to first full frame vs bare", spreadOf(gameStart), spreadOf(bareStart), "ms", 1.3);
-	const Spread turn = spreadOf(reporter.times["BM_TurnOnNullDriver"], 1e-3);
-	const Spread frame = spreadOf(reporter.times["BM_FrameOnNullDriver"], 1e-3);
-	// The benchmark turns about X, Y and Z in turn: 45, 45 and 46 frames.
-	const double framesPerTurn = (45 + 45 + 46) / 3.0;
-	printf("%-44s %9.3f us (a turn of %.3f us less %.2f null-driver frames of %.3f us)\n",
-		"one turn's logic without drawing", turn.median - framesPerTurn * frame.median, turn.median,
-		framesPerTurn, frame.median);
+	printSpread("a layer turn on the null driver", spreadOf(reporter.times["BM_TurnOnNullDriver"], 1e-3), "us");
+	printSpread("one null-driver frame", spreadOf(reporter.times["BM_FrameOnNullDriver"], 1e-3), "us");
+
+	printf("\nStart-up phases of the game, from main to the first shown frame (ms over 5 starts)\n");
+	for (const auto& phase : startupPhases(argv[0], 5))
+		printSpread(phase.first.c_str(), spreadOf(phase.second), "ms");
 	return 0;
 }

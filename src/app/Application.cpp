@@ -53,16 +53,30 @@ bool openGameDevice(IEventReceiver* receiver, video::E_DRIVER_TYPE driverType)
 	return true;
 }
 
-void setupAll(gui::CGUITTFace& statusFace, gui::CGUITTFace& helpFace)
+namespace
 {
+void noPhase(const char*)
+{
+}
+}
+
+void setupAll(gui::CGUITTFace& statusFace, gui::CGUITTFace& helpFace, SetupPhaseDone phaseDone)
+{
+	if (!phaseDone)
+		phaseDone = noPhase;
 	setupFonts(statusFace, helpFace);
+	phaseDone("fonts");
 	video::SMaterial faceMaterials[6];
 	setupFaceMaterials(faceMaterials);
+	phaseDone("face textures");
 	setupCube(faceMaterials);
+	phaseDone("cube");
 	setupLight(core::vector3df(80, 0, 80), "media/particlewhite.bmp");
 	setupLight(core::vector3df(-140, -120, 70), "media/portal6.bmp");
 	setupCamera();
+	phaseDone("lights and camera");
 	setupButtons();
+	phaseDone("buttons");
 }
 
 namespace

@@ -17,8 +17,13 @@ irr::SIrrlichtCreationParameters gameDeviceParameters(irr::IEventReceiver* recei
 //! interfaces in the globals; false (and nothing stored) when the device cannot be created.
 bool openGameDevice(irr::IEventReceiver* receiver, irr::video::E_DRIVER_TYPE driverType);
 
-//! Builds fonts, scene, cube and GUI in their fixed order (the faces are the caller's).
-void setupAll(irr::gui::CGUITTFace& statusFace, irr::gui::CGUITTFace& helpFace);
+//! Called after each phase of the set-up with the phase's name (for the start-up benchmark).
+typedef void (*SetupPhaseDone)(const char* phase);
+
+//! Builds fonts, scene, cube and GUI in their fixed order (the faces are the caller's); calls
+//! phaseDone, when given, after each phase.
+void setupAll(irr::gui::CGUITTFace& statusFace, irr::gui::CGUITTFace& helpFace,
+	SetupPhaseDone phaseDone = 0);
 
 //! Releases the cube record, the fonts and the device and resets the globals. For programs that
 //! build the game more than once (tests, benchmarks); the game itself ends with its process.
