@@ -1,7 +1,10 @@
 // Writes the pictures the game loads: the six face textures (one colour per face direction, a dark
 // border and a corner mark that shows the texture's orientation), the two additive sprites, and
-// the four button bitmaps, whose background is a key colour used nowhere in the art.
-// Usage: zarnel_mediagen OUTPUT_FOLDER (the folder and its buttons/ subfolder must exist).
+// the four button bitmaps, whose background is a key colour used nowhere in the art. With a second
+// folder it also writes the desktop icon, the cube in the face colours, at 48, 64, 128 and 256
+// pixels as ICON_FOLDER/<size>/org.zarnel.Zarnel.png.
+// Usage: zarnel_mediagen OUTPUT_FOLDER [ICON_FOLDER] (the folders and their buttons/ and <size>/
+// subfolders must exist).
 // Images are drawn with the engine's null driver, which needs no display, and written by its
 // PNG and BMP writers.
 #include <irrlicht.h>
@@ -127,6 +130,61 @@ video::IImage* button(video::IVideoDriver* driver, const char* caption, bool hig
 	return image;
 }
 
+// The icon: the cube seen from above the front-left corner, its top, front and right faces split
+// into 3 x 3 sub-cube faces with dark gaps, on a transparent background. Each pixel is sampled
+// 4 x 4 times so that the edges are smooth.
+struct IconFace
+{
+	f32 ox, oy, ux, uy, vx, vy; // corner and the two edges, in units of the icon's side
+	u32 colour;                 // index into FaceColours
+};
+
+video::SColor iconSample(f32 x, f32 y)
+{
+	const f32 r = 0.46f, c = 0.5f, w = r * 0.8660254f;
+	const IconFace faces[3] = {
+		{c, c, w, -r / 2, -w, -r / 2, 4}, // top
+		{c - w, c - r / 2, w, r / 2, 0, r, 0}, // front
+		{c, c, w, -r / 2, 0, r, 1}}; // right
+	for (const IconFace& f : faces)
+	{
+		// Solve (x, y) = o + a u + b v for the face's coordinates a and b.
+		const f32 det = f.ux * f.vy - f.uy * f.vx;
+		const f32 a = ((x - f.ox) * f.vy - (y - f.oy) * f.vx) / det;
+		const f32 b = (f.ux * (y - f.oy) - f.uy * (x - f.ox)) / det;
+		if (a < 0 || a >= 1 || b < 0 || b >= 1)
+			continue;
+		const f32 ca = a * 3 - floorf(a * 3), cb = b * 3 - floorf(b * 3);
+		const f32 gap = 0.08f;
+		if (ca < gap || ca > 1 - gap || cb < gap || cb > 1 - gap)
+			return video::SColor(255, 25, 25, 25);
+		return FaceColours[f.colour];
+	}
+	return video::SColor(0, 0, 0, 0);
+}
+
+video::IImage* icon(video::IVideoDriver* driver, u32 side)
+{
+	video::IImage* image = driver->createImage(video::ECF_A8R8G8B8, core::dimension2d<u32>(side, side));
+	const u32 n = 4;
+	for (u32 y = 0; y < side; ++y)
+		for (u32 x = 0; x < side; ++x)
+		{
+			u32 a = 0, r = 0, g = 0, b = 0;
+			for (u32 sy = 0; sy < n; ++sy)
+				for (u32 sx = 0; sx < n; ++sx)
+				{
+					const video::SColor s = iconSample((x + (sx + 0.5f) / n) / side, (y + (sy + 0.5f) / n) / side);
+					a += s.getAlpha();
+					r += s.getRed() * s.getAlpha();
+					g += s.getGreen() * s.getAlpha();
+					b += s.getBlue() * s.getAlpha();
+				}
+			image->setPixel(x, y, a ? video::SColor(a / (n * n), r / a, g / a, b / a) : video::SColor(0, 0, 0, 0));
+		}
+	return image;
+}
+
 bool write(video::IVideoDriver* driver, video::IImage* image, const std::string& path)
 {
 	const bool ok = driver->writeImageToFile(image, path.c_str());
@@ -139,9 +197,9 @@ bool write(video::IVideoDriver* driver, video::IImage* image, const std::string&
 
 int main(int argc, char** argv)
 {
-	if (argc != 2)
+	if (argc != 2 && argc != 3)
 	{
-		fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
+		fprintf(stderr, "usage: %s OUTPUT_FOLDER [ICON_FOLDER]\n", argv[0]);
 		return 2;
 	}
 	const std::string out = argv[1];
@@ -163,6 +221,10 @@ int main(int argc, char** argv)
 	ok &= write(driver, button(driver, "PLAY", true), out + "/buttons/but_play_on.bmp");
 	ok &= write(driver, button(driver, "EXIT", false), out + "/buttons/but_exit.bmp");
 	ok &= write(driver, button(driver, "EXIT", true), out + "/buttons/but_exit_on.bmp");
+	for (u32 side : {48u, 64u, 128u, 256u})
+		if (argc == 3)
+			ok &= write(driver, icon(driver, side),
+				std::string(argv[2]) + "/" + std::to_string(side) + "/org.zarnel.Zarnel.png");
 
 	device->drop();
 	return ok ? 0 : 1;

@@ -1,10 +1,11 @@
-// The committed media are what the generator writes, and have the properties the game relies on:
+// The committed media and icons are what the generator writes, and have the properties the game relies on:
 // six distinct face colours with a mark that shows a texture's turn, and button bitmaps whose
 // key colour (their top-left pixel) appears nowhere in the art.
 #include "NullDeviceTest.h"
 #include <cstdlib>
 #include <filesystem>
 #include <unistd.h>
+#include <vector>
 
 using namespace irr;
 namespace fs = std::filesystem;
@@ -34,15 +35,24 @@ protected:
 };
 }
 
-TEST_F(Media, CommittedFilesMatchWhatTheGeneratorWrites)
+TEST_F(Media, CommittedFilesAndIconsMatchWhatTheGeneratorWrites)
 {
 	const fs::path folder = fs::temp_directory_path() / ("zarnel-gen-" + std::to_string(getpid()));
-	fs::create_directories(folder / "buttons");
-	const std::string command = std::string(ZARNEL_MEDIAGEN_BINARY) + " " + folder.string();
-	ASSERT_EQ(std::system(command.c_str()), 0);
+	std::vector<fs::path> files;
 	for (const char* name : GeneratedFiles)
+		files.push_back(fs::path("media") / name);
+	for (const char* size : {"48", "64", "128", "256"})
 	{
-		video::IImage* committed = load(fs::path("media") / name);
+		fs::create_directories(folder / "data" / "icons" / size);
+		files.push_back(fs::path("data") / "icons" / size / "org.zarnel.Zarnel.png");
+	}
+	fs::create_directories(folder / "media" / "buttons");
+	const std::string command = std::string(ZARNEL_MEDIAGEN_BINARY) + " " + (folder / "media").string() +
+		" " + (folder / "data" / "icons").string();
+	ASSERT_EQ(std::system(command.c_str()), 0);
+	for (const fs::path& name : files)
+	{
+		video::IImage* committed = load(name);
 		video::IImage* fresh = load(folder / name);
 		EXPECT_TRUE(samePixels(committed, fresh)) << name;
 		if (committed)
