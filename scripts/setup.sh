@@ -11,6 +11,10 @@ ZARNEL_GAME_PACKAGES=(cmake g++ make pkg-config libirrlicht-dev libfreetype-dev 
 ZARNEL_TEST_PACKAGES=(libgtest-dev googletest xvfb libx11-dev libxtst-dev x11-utils
   fonts-dejavu-core fonts-urw-base35 xfonts-base)
 ZARNEL_BENCH_PACKAGES=(libbenchmark-dev xvfb libx11-dev)
+# The .deb: dpkg-shlibdeps (dpkg-dev) computes its dependencies, file describes its binaries.
+ZARNEL_PACKAGE_PACKAGES=(dpkg-dev file)
+# The distribution's own validators of what the package installs.
+ZARNEL_VALIDATOR_PACKAGES=(desktop-file-utils appstream lintian)
 
 zarnel_install() {
   local missing=()

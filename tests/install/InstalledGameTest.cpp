@@ -1,0 +1,39 @@
+// The installed game as a player starts it: the launcher of a scratch install prefix, run from a
+// folder that has nothing to do with the game, finds its data and shows the textured cube.
+// ctest installs the prefix first (the fixture "installed") and names it in ZARNEL_INSTALL_PREFIX.
+#include "GameProcess.h"
+#include "Screen.h"
+#include <cstdlib>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+TEST(InstalledGame, TheLauncherStartedFromAnUnrelatedFolderShowsTheCubeAndQuitsOnEscape)
+{
+	const char* prefix = std::getenv("ZARNEL_INSTALL_PREFIX");
+	ASSERT_NE(prefix, nullptr) << "run through ctest";
+	const fs::path elsewhere = fs::temp_directory_path() / ("zarnel-elsewhere-" + std::to_string(getpid()));
+	fs::create_directories(elsewhere);
+	PrivateXServer x;
+	ASSERT_TRUE(x.ok());
+	GameProcess game(&x, elsewhere.string());
+	game.command = {(fs::path(prefix) / "games" / "zarnel").string()};
+	ASSERT_TRUE(game.start());
+	ASSERT_TRUE(game.waitForWindow());
+	game.moveTo(760, 20);
+	const XImageCopy image = game.captureSettled();
+	const ScreenPoint front = faceCentreOnScreen(1, 1, 0, 0, 0, -1);
+	const uint32_t pixel = image.at(front.x, front.y);
+	EXPECT_NEAR((int)(pixel >> 16 & 0xFF), 200, 16);
+	EXPECT_NEAR((int)(pixel >> 8 & 0xFF), 30, 16);
+	EXPECT_NEAR((int)(pixel & 0xFF), 30, 16);
+	// The status line, drawn by the game's own font from the installed media.
+	EXPECT_GT(image.brightPixels(30, 30, 300, 60, 250), 100u);
+	game.key("Escape");
+	ASSERT_TRUE(game.waitForExit());
+	EXPECT_EQ(game.exitStatus, 0);
+	EXPECT_EQ(game.stdoutText(), GameProcess::Prompt);
+	fs::remove_all(elsewhere);
+}
