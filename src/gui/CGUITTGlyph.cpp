@@ -141,14 +141,15 @@ void CGUITTGlyph::rasterize(u32 g, bool hinting, bool autoHinting)
 {
 	++rasterizeCount;
 	setSize();
+	const bool loaded = loadGrey(g, hinting, autoHinting);
 	// A glyph too big for any texture gets no image at all, and is not loaded again.
-	if (!fitsTexture(g, hinting, autoHinting))
+	if (loaded && !fitsTexture((*faceRef)->glyph->metrics))
 	{
 		clearImages();
 		isCached = true;
 		return;
 	}
-	if (loadGrey(g, hinting, autoHinting))
+	if (loaded && renderGrey((*faceRef)->glyph))
 	{
 		copyGrey((*faceRef)->glyph);
 		uploadGrey(g);
@@ -166,18 +167,10 @@ void CGUITTGlyph::setSize() const
 		FT_Set_Char_Size(*faceRef, pixelSize * 64, pixelSize * 64, 0, 0);
 }
 
-// Measures the glyph from its scaled outline (or strike) before anything is rendered, so that a
-// huge pixel size never makes FreeType or the textures allocate a huge bitmap.
-bool CGUITTGlyph::fitsTexture(u32 g, bool hinting, bool autoHinting) const
+// Measures a loaded glyph from its scaled outline (or strike) before anything is rendered, so
+// that a huge pixel size never makes FreeType or the textures allocate a huge bitmap.
+bool CGUITTGlyph::fitsTexture(const FT_Glyph_Metrics& m) const
 {
-	FT_Int32 flags = 0;
-	if (!hinting)
-		flags |= FT_LOAD_NO_HINTING;
-	if (!autoHinting)
-		flags |= FT_LOAD_NO_AUTOHINT;
-	if (FT_Load_Glyph(*faceRef, g, flags))
-		return true;
-	const FT_Glyph_Metrics& m = (*faceRef)->glyph->metrics;
 	// Rendering may add a pixel on each side of the metrics' box.
 	const u64 limit = maxTextureSide();
 	const u64 width = (u64)((m.width + 63) >> 6) + 2;
@@ -209,10 +202,12 @@ bool CGUITTGlyph::loadGrey(u32 g, bool hinting, bool autoHinting)
 	if (FT_Load_Glyph(*faceRef, g, flags))
 		return false;
 	greyLoaded = true;
-	FT_GlyphSlot slot = (*faceRef)->glyph;
-	if (slot->format != FT_GLYPH_FORMAT_BITMAP && FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL))
-		return false;
 	return true;
+}
+
+bool CGUITTGlyph::renderGrey(FT_GlyphSlot slot)
+{
+	return slot->format == FT_GLYPH_FORMAT_BITMAP || FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) == 0;
 }
 
 void CGUITTGlyph::copyGrey(const FT_GlyphSlot slot)

@@ -71,9 +71,10 @@ private:
 	CGUITTGlyph& operator=(const CGUITTGlyph&);
 
 	void setSize() const;
-	bool fitsTexture(u32 g, bool hinting, bool autoHinting) const;
+	bool fitsTexture(const FT_Glyph_Metrics& metrics) const;
 	void clearImages();
 	bool loadGrey(u32 g, bool hinting, bool autoHinting);
+	static bool renderGrey(FT_GlyphSlot slot);
 	void copyGrey(const FT_GlyphSlot slot);
 	void uploadGrey(u32 g);
 	bool loadMono(u32 g, bool hinting, bool autoHinting);

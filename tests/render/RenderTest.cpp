@@ -6,6 +6,7 @@
 #include "Frame.h"
 #include "NullDeviceTest.h"
 #include "PrivateXServer.h"
+#include "Screen.h"
 
 using namespace irr;
 
@@ -35,12 +36,6 @@ protected:
 			return image.showsAnything();
 		}));
 		return image;
-	}
-
-	static bool near(uint32_t pixel, int r, int g, int b, int tolerance = 16)
-	{
-		return abs((int)(pixel >> 16 & 0xFF) - r) <= tolerance && abs((int)(pixel >> 8 & 0xFF) - g) <= tolerance &&
-			abs((int)(pixel & 0xFF) - b) <= tolerance;
 	}
 
 	static int brightestAround(const XImageCopy& image, core::position2d<s32> p, int radius)
@@ -114,8 +109,8 @@ TEST_F(OpenGLFrame, FirstFrameShowsTheFrontAndTopFaceTextures)
 	ASSERT_EQ(image.height, 600);
 	const core::position2d<s32> front = faceCentre(1, 1, 0, Front);
 	const core::position2d<s32> top = faceCentre(1, 2, 1, Top);
-	EXPECT_TRUE(near(image.at(front.X, front.Y), 200, 30, 30)) << std::hex << image.at(front.X, front.Y);
-	EXPECT_TRUE(near(image.at(top.X, top.Y), 235, 235, 235)) << std::hex << image.at(top.X, top.Y);
+	EXPECT_TRUE(pixelNear(image.at(front.X, front.Y), 200, 30, 30)) << std::hex << image.at(front.X, front.Y);
+	EXPECT_TRUE(pixelNear(image.at(top.X, top.Y), 235, 235, 235)) << std::hex << image.at(top.X, top.Y);
 }
 
 TEST_F(OpenGLFrame, FirstFrameShowsBothSpritesOnABlackBackground)
@@ -139,7 +134,7 @@ TEST_F(OpenGLFrame, ASelectedSubcubeShowsItsFacesDimmed)
 	selectedNode = cube->subcubes[cellIndex(1, 1, 0)];
 	CSubcubeSceneNode::highlightSelected();
 	const XImageCopy image = firstFrame();
-	EXPECT_TRUE(near(image.at(front.X, front.Y), 200 * 155 / 255, 30 * 155 / 255, 30 * 155 / 255))
+	EXPECT_TRUE(pixelNear(image.at(front.X, front.Y), 200 * 155 / 255, 30 * 155 / 255, 30 * 155 / 255))
 		<< std::hex << image.at(front.X, front.Y);
 }
 
@@ -152,7 +147,7 @@ TEST_F(OpenGLFrame, AFrameWithoutTheStatusFontDrawsNoTextButTheSceneAndTheButton
 	statusFont = font;
 	EXPECT_EQ(image.brightPixels(10, 30, 300, 285, 250), 0u);
 	const core::position2d<s32> front = faceCentre(1, 1, 0, Front);
-	EXPECT_TRUE(near(image.at(front.X, front.Y), 200, 30, 30));
+	EXPECT_TRUE(pixelNear(image.at(front.X, front.Y), 200, 30, 30));
 	EXPECT_GT(image.brightPixels(140, 566, 360, 568, 100), 0u);
 }
 

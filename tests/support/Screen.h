@@ -1,16 +1,26 @@
 // Where things are in the game's window: the projection of the fixed camera (a left-handed
 // look-at from (0, 30, -40) to the origin, field of view pi/2.5, aspect 4/3) onto 800 x 600,
-// so that the black-box tests can aim at cells of the unturned cube.
+// so that the black-box tests can aim at cells of the unturned cube; and how near a pixel is to
+// a colour.
 #ifndef ZARNEL_TEST_SCREEN_H
 #define ZARNEL_TEST_SCREEN_H
 
 #include <cmath>
+#include <cstdint>
+#include <cstdlib>
 
 struct ScreenPoint
 {
 	int x;
 	int y;
 };
+
+//! True when an X pixel (0xRRGGBB) is within tolerance of (r, g, b) in every channel.
+inline bool pixelNear(uint32_t pixel, int r, int g, int b, int tolerance = 16)
+{
+	return std::abs((int)(pixel >> 16 & 0xFF) - r) <= tolerance &&
+		std::abs((int)(pixel >> 8 & 0xFF) - g) <= tolerance && std::abs((int)(pixel & 0xFF) - b) <= tolerance;
+}
 
 //! Window pixel of the centre of the face of cell (gx, gy, gz) with outward normal (nx, ny, nz).
 inline ScreenPoint faceCentreOnScreen(int gx, int gy, int gz, int nx, int ny, int nz)

@@ -14,6 +14,18 @@ using namespace irr;
 
 namespace
 {
+// A clock for the turn pace: time passes only by the turn's own waits, or by a fixed step at each
+// reading (a machine slower than the pace).
+u32 fakeNow = 0;
+u32 readingStep = 0;
+u32 waits = 0;
+u32 fakeClock() { return fakeNow += readingStep; }
+void fakeSleep(u32 milliseconds)
+{
+	fakeNow += milliseconds;
+	++waits;
+}
+
 class LayerTurn : public NullDeviceTest
 {
 protected:
@@ -47,22 +59,21 @@ protected:
 		return n;
 	}
 
+	// Paces turns at 8 ms on the fake clock, starting at 1000 ms.
+	void paceOnFakeClock(u32 stepPerReading)
+	{
+		fakeNow = 1000;
+		readingStep = stepPerReading;
+		waits = 0;
+		turnFrameInterval = 8;
+		turnClock = fakeClock;
+		turnSleep = fakeSleep;
+	}
+
 	FrameCounterNode* counter = nullptr;
 };
 
 core::vector3d<s32> cell(s32 x, s32 y, s32 z) { return core::vector3d<s32>(x, y, z); }
-
-// A clock for the turn pace: time passes only by the turn's own waits, or by a fixed step at each
-// reading (a machine slower than the pace).
-u32 fakeNow = 0;
-u32 readingStep = 0;
-u32 waits = 0;
-u32 fakeClock() { return fakeNow += readingStep; }
-void fakeSleep(u32 milliseconds)
-{
-	fakeNow += milliseconds;
-	++waits;
-}
 }
 
 TEST_F(LayerTurn, TurnsLayerZeroAboutXWithinItsNineCellsOnly)
@@ -267,11 +278,7 @@ TEST_F(LayerTurn, APickRightAfterATurnSeesTheTurnedCube)
 
 TEST_F(LayerTurn, OnAFastMachineTurnFramesAreShownEightMillisecondsApart)
 {
-	fakeNow = 1000;
-	readingStep = 0;
-	turnFrameInterval = 8;
-	turnClock = fakeClock;
-	turnSleep = fakeSleep;
+	paceOnFakeClock(0);
 	std::vector<u32> times;
 	counter->onFrame = [&] { times.push_back(fakeNow); };
 	EXPECT_EQ(framesOf(0, 0, 1), 45u);
@@ -286,12 +293,7 @@ TEST_F(LayerTurn, OnAFastMachineTurnFramesAreShownEightMillisecondsApart)
 
 TEST_F(LayerTurn, OnASlowMachineTurnsNeverWait)
 {
-	fakeNow = 1000;
-	readingStep = 9;
-	waits = 0;
-	turnFrameInterval = 8;
-	turnClock = fakeClock;
-	turnSleep = fakeSleep;
+	paceOnFakeClock(9);
 	EXPECT_EQ(framesOf(1, 1, 1), 45u);
 	EXPECT_EQ(waits, 0u);
 }

@@ -49,13 +49,6 @@ protected:
 		EXPECT_EQ(game.stdoutText(), windowsPrompt());
 	}
 
-	static bool near(uint32_t pixel, int r, int g, int b)
-	{
-		const int tolerance = 16;
-		return abs((int)(pixel >> 16 & 0xFF) - r) <= tolerance && abs((int)(pixel >> 8 & 0xFF) - g) <= tolerance &&
-			abs((int)(pixel & 0xFF) - b) <= tolerance;
-	}
-
 	static size_t instructionsInk(const XImageCopy& image) { return image.brightPixels(10, 85, 200, 285, 250); }
 	static size_t playBand(const XImageCopy& image, int y) { return image.brightPixels(140, y, 360, y + 2, 100); }
 
@@ -76,7 +69,7 @@ TEST_F(WindowsGame, TheWindowIsZarnel800By600AndShowsTheFrontFaceTexture)
 	EXPECT_EQ(width, 800);
 	EXPECT_EQ(height, 600);
 	const uint32_t front = initial.at(FrontCentre.x, FrontCentre.y);
-	EXPECT_TRUE(near(front, 200, 30, 30)) << std::hex << front;
+	EXPECT_TRUE(pixelNear(front, 200, 30, 30)) << std::hex << front;
 	// The status line in white, and no instructions yet.
 	EXPECT_GT(initial.brightPixels(30, 30, 300, 90, 250), 100u);
 	EXPECT_EQ(instructionsInk(initial), 0u);
