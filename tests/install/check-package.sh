@@ -19,7 +19,7 @@ id=org.zarnel.Zarnel
   echo usr/share/applications/$id.desktop
   echo usr/share/doc/zarnel/changelog.gz
   echo usr/share/doc/zarnel/copyright
-  (cd "$source" && git ls-files media) | sed 's|^|usr/share/games/zarnel/|'
+  (cd "$source" && find media -type f) | sed 's|^|usr/share/games/zarnel/|'
   for size in 48 64 128 256; do echo usr/share/icons/hicolor/${size}x$size/apps/$id.png; done
   echo usr/share/man/man6/zarnel.6.gz
   echo usr/share/metainfo/$id.metainfo.xml
