@@ -39,8 +39,26 @@ size_t XImageCopy::brightPixels(int x0, int y0, int x1, int y1, int minimum) con
 	return n;
 }
 
+namespace
+{
+int (*defaultErrorHandler)(Display*, XErrorEvent*) = nullptr;
+
+// The windows a test looks at belong to other clients (the game, Wine's helper windows), and any
+// of them may be destroyed between two requests. Such a request then fails with BadWindow,
+// BadDrawable or BadMatch, which Xlib's default handler answers by ending the whole test process;
+// here the request's own call reports the failure instead. Any other error is still fatal.
+int toleratingVanishedWindows(Display* display, XErrorEvent* error)
+{
+	if (error->error_code == BadWindow || error->error_code == BadDrawable || error->error_code == BadMatch)
+		return 0;
+	return defaultErrorHandler(display, error);
+}
+}
+
 PrivateXServer::PrivateXServer()
 {
+	if (!defaultErrorHandler)
+		defaultErrorHandler = XSetErrorHandler(toleratingVanishedWindows);
 	int fds[2];
 	if (pipe(fds) != 0)
 		return;
@@ -92,18 +110,22 @@ XWindowId PrivateXServer::findWindow(const std::string& caption) const
 	if (!XQueryTree(display, root, &root, &parent, &children, &count))
 		return 0;
 	for (unsigned int i = 0; i < count && !found; ++i)
-	{
-		char* name = nullptr;
-		if (XFetchName(display, children[i], &name) && name)
-		{
-			if (caption == name)
-				found = children[i];
-			XFree(name);
-		}
-	}
+		if (windowName(children[i]) == caption)
+			found = children[i];
 	if (children)
 		XFree(children);
 	return found;
+}
+
+std::string PrivateXServer::windowName(XWindowId window) const
+{
+	char* name = nullptr;
+	std::string result;
+	if (XFetchName(display, window, &name) && name)
+		result = name;
+	if (name)
+		XFree(name);
+	return result;
 }
 
 XImageCopy PrivateXServer::capture(XWindowId window) const

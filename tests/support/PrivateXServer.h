@@ -2,6 +2,7 @@
 // never meet. It keeps its own connection open for the whole test (a bare Xvfb forgets its atoms
 // whenever the last client leaves) and is killed when the object is destroyed. Also: window
 // pixels read at the X level, since the engine's own screenshot reads black under llvmpipe.
+// A window that vanishes under a request reads as gone (empty name, no size, no pixels).
 #ifndef ZARNEL_TEST_PRIVATE_X_SERVER_H
 #define ZARNEL_TEST_PRIVATE_X_SERVER_H
 
@@ -47,6 +48,8 @@ public:
 
 	//! The first top-level window whose WM_NAME is caption, or 0.
 	XWindowId findWindow(const std::string& caption) const;
+	//! The window's WM_NAME; empty when it has none or no longer exists.
+	std::string windowName(XWindowId window) const;
 	//! The window's pixels.
 	XImageCopy capture(XWindowId window) const;
 	//! The window's width and height; false when it does not exist.
