@@ -99,9 +99,6 @@ private:
 	Globals state = {};
 };
 
-const core::rect<s32> StatusArea(30, 30, 300, 90);
-const core::rect<s32> InstructionsArea(10, 80, 100, 380);
-
 // Waits until the X server has shown the frame. Presenting is asynchronous under Xvfb: without
 // this a frame would be timed before the server has done its part, and the server's backlog
 // would slow down whatever is measured next.

@@ -13,12 +13,12 @@ const core::stringw InstructionsText =
 	L"PLAY: \tstart to play(wait for cube to be messed)\r\n\r\n"
 	L"LeftMouseButton: \tsigle click to select a sub-cube\r\n\r\n\t drag to rotate one face\r\n\r\n"
 	L"RightMouseButton: \tdrag to rotate entire cube\r\n\r\nEXIT,Esc: exit\r\n";
+const core::rect<s32> StatusArea(30, 30, 300, 90);
+const core::rect<s32> InstructionsArea(10, 80, 100, 380);
 
 namespace
 {
 const video::SColor TextColor(0xFFFFFFFF);
-const core::rect<s32> StatusArea(30, 30, 300, 90);
-const core::rect<s32> InstructionsArea(10, 80, 100, 380);
 }
 
 bool drawFrame(CubeModel* cube)

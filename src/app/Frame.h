@@ -9,6 +9,10 @@ class CubeModel;
 
 //! The instructions text the help font draws while help is shown.
 extern const irr::core::stringw InstructionsText;
+//! Where the status font draws the status line.
+extern const irr::core::rect<irr::s32> StatusArea;
+//! Where the help font draws the instructions.
+extern const irr::core::rect<irr::s32> InstructionsArea;
 
 //! Draws one frame through the cube record's scene manager; returns the driver's endScene result.
 bool drawFrame(CubeModel* cube);
