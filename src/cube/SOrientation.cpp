@@ -30,6 +30,13 @@ void SOrientation::turn(s32 axis, s32 quarterTurns)
 	}
 }
 
+core::vector3d<s32> SOrientation::apply(const core::vector3d<s32>& v) const
+{
+	return core::vector3d<s32>(M[0] * v.X + M[1] * v.Y + M[2] * v.Z,
+		M[3] * v.X + M[4] * v.Y + M[5] * v.Z,
+		M[6] * v.X + M[7] * v.Y + M[8] * v.Z);
+}
+
 bool SOrientation::operator==(const SOrientation& other) const
 {
 	for (s32 i = 0; i < 9; ++i)

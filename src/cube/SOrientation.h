@@ -6,6 +6,7 @@
 #define ZARNEL_S_ORIENTATION_H
 
 #include <irrTypes.h>
+#include <vector3d.h>
 
 struct SOrientation
 {
@@ -15,6 +16,9 @@ struct SOrientation
 	//! Applies a turn of the given number of quarter turns about axis 0 (X), 1 (Y) or 2 (Z)
 	//! after this orientation. Any other axis leaves it unchanged.
 	void turn(irr::s32 axis, irr::s32 quarterTurns);
+
+	//! The image of lattice vector v under this rotation.
+	irr::core::vector3d<irr::s32> apply(const irr::core::vector3d<irr::s32>& v) const;
 
 	//! Exact equality of the two rotations.
 	bool operator==(const SOrientation& other) const;

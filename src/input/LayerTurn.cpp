@@ -83,18 +83,14 @@ s32 settle(scene::ISceneNode* turnPivot, CSubcubeSceneNode* node)
 }
 
 // The cell a quarter-turn count takes a cell to, turning about the axis through the centre cell
-// the way the engine's rotations do (counter-clockwise looking down the axis).
+// exactly as a sub-cube's orientation turns.
 s32 turnedCell(s32 cell, s32 axis, s32 direction)
 {
-	s32 g[3] = {cell / 9 - 1, cell / 3 % 3 - 1, cell % 3 - 1};
-	const s32 quarter = (direction % 4 + 4) % 4;
-	const s32 cosine[4] = {1, 0, -1, 0};
-	const s32 sine[4] = {0, 1, 0, -1};
-	const s32 u = (axis + 1) % 3, v = (axis + 2) % 3;
-	const s32 a = g[u], b = g[v];
-	g[u] = a * cosine[quarter] - b * sine[quarter];
-	g[v] = a * sine[quarter] + b * cosine[quarter];
-	return cellIndex(g[0] + 1, g[1] + 1, g[2] + 1);
+	SOrientation quarterTurn;
+	quarterTurn.turn(axis, direction);
+	const core::vector3d<s32> fromCentre(cell / 9 - 1, cell / 3 % 3 - 1, cell % 3 - 1);
+	const core::vector3d<s32> g = quarterTurn.apply(fromCentre) + core::vector3d<s32>(1, 1, 1);
+	return cellIndex(g.X, g.Y, g.Z);
 }
 
 // True when the targets are the layer's nine cells, each once.

@@ -253,14 +253,9 @@ TEST_F(LayerTurn, OrientationsFollowTheNodesThroughRandomTurns)
 		}
 		EXPECT_TRUE(sameRotation) << "id " << id;
 		// And it stands in the cell the grid says, where its orientation carries its start cell.
-		const core::vector3df start((id / 9 - 1) * s, (id / 3 % 3 - 1) * s, (id % 3 - 1) * s);
-		core::vector3df carried;
-		for (s32 r = 0; r < 3; ++r)
-		{
-			const f32 value = node->Orientation.at(r, 0) * start.X + node->Orientation.at(r, 1) * start.Y +
-				node->Orientation.at(r, 2) * start.Z;
-			(r == 0 ? carried.X : r == 1 ? carried.Y : carried.Z) = value;
-		}
+		const core::vector3d<s32> startCell(id / 9 - 1, id / 3 % 3 - 1, id % 3 - 1);
+		const core::vector3d<s32> cells = node->Orientation.apply(startCell);
+		const core::vector3df carried((f32)cells.X * s, (f32)cells.Y * s, (f32)cells.Z * s);
 		EXPECT_TRUE(node->getPosition().equals(carried, 0.05f)) << "id " << id;
 		EXPECT_EQ(gridCoordinates(node->getPosition()), cell(c / 9, c / 3 % 3, c % 3));
 	}
