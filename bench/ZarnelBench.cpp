@@ -270,7 +270,16 @@ Spread spreadOf(std::vector<double> v, double scale = 1.0)
 	return s;
 }
 
-// Child mode: set up (or not), draw the first frame, report on the pipe and leave.
+// Writes a child's report and closes the pipe at once, so that the parent's clock stops at the
+// report and not after the child's shutdown. 0 when the whole report was written.
+int sendReport(int reportFd, const std::string& report)
+{
+	const bool sent = write(reportFd, report.data(), report.size()) == (ssize_t)report.size();
+	close(reportFd);
+	return sent ? 0 : 1;
+}
+
+// Child mode: set up (or not), draw the first frame, report "y" (or "n" without a device) and leave.
 int firstFrameChild(bool full, int reportFd)
 {
 	MyEventReceiver receiver;
@@ -284,8 +293,7 @@ int firstFrameChild(bool full, int reportFd)
 			device->getVideoDriver()->endScene();
 		}
 	}
-	const char done = device ? 'y' : 'n';
-	return write(reportFd, &done, 1) == 1 ? 0 : 1;
+	return sendReport(reportFd, device ? "y" : "n");
 }
 
 std::chrono::steady_clock::time_point phaseStart;
@@ -314,7 +322,7 @@ int startupPhasesChild(int reportFd)
 	drawFrame(cube);
 	waitForPresent();
 	notePhase("first frame");
-	return write(reportFd, phaseReport.data(), phaseReport.size()) == (ssize_t)phaseReport.size() ? 0 : 1;
+	return sendReport(reportFd, phaseReport);
 }
 
 // Starts this program as a child in the given mode; returns what it wrote on its pipe and the
@@ -338,12 +346,7 @@ std::string runChild(const char* self, const char* mode, double& milliseconds)
 	char buffer[256];
 	ssize_t n;
 	while ((n = read(fds[0], buffer, sizeof(buffer))) > 0)
-	{
 		report.append(buffer, (size_t)n);
-		// The first-frame children report one byte: time the report, not the child's shutdown.
-		if (report == "y" || report == "n")
-			break;
-	}
 	milliseconds = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 	close(fds[0]);
 	waitpid(pid, 0, 0);
