@@ -16,6 +16,23 @@ ZARNEL_PACKAGE_PACKAGES=(dpkg-dev file)
 # The distribution's own validators of what the package installs.
 ZARNEL_VALIDATOR_PACKAGES=(desktop-file-utils appstream lintian)
 
+# Runs a command as root: directly, or through sudo.
+zarnel_as_root() {
+  if [ "$(id -u)" -eq 0 ]; then
+    "$@"
+  elif command -v sudo >/dev/null 2>&1; then
+    sudo "$@"
+  else
+    echo "This step needs root: $*" >&2
+    exit 1
+  fi
+}
+
+# apt-get as root, never asking questions.
+zarnel_apt() {
+  zarnel_as_root env DEBIAN_FRONTEND=noninteractive apt-get "$@"
+}
+
 zarnel_install() {
   local missing=()
   local p
@@ -23,18 +40,14 @@ zarnel_install() {
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
   done
   [ ${#missing[@]} -eq 0 ] && return 0
-  local apt=(env DEBIAN_FRONTEND=noninteractive apt-get)
-  if [ "$(id -u)" -ne 0 ]; then
-    if command -v sudo >/dev/null 2>&1; then
-      apt=(sudo env DEBIAN_FRONTEND=noninteractive apt-get)
-    else
-      echo "Missing packages. Install them as root with:" >&2
-      echo "  apt-get update && apt-get install -y ${missing[*]}" >&2
-      exit 1
-    fi
+  # Without a way to root, say exactly what to run.
+  if [ "$(id -u)" -ne 0 ] && ! command -v sudo >/dev/null 2>&1; then
+    echo "Missing packages. Install them as root with:" >&2
+    echo "  apt-get update && apt-get install -y ${missing[*]}" >&2
+    exit 1
   fi
   echo "Installing: ${missing[*]}" >&2
-  "${apt[@]}" update -qq && "${apt[@]}" install -y -qq "${missing[@]}" >&2
+  zarnel_apt update -qq && zarnel_apt install -y -qq "${missing[@]}" >&2
 }
 
 # zarnel_build [extra cmake options...]: a Release build in $ZARNEL_BUILD (build/ unless the

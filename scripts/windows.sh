@@ -13,18 +13,6 @@ ZARNEL_WIN32_BUILD_PACKAGES=(cmake make gcc-mingw-w64-i686-win32 g++-mingw-w64-i
 # Wine and a 32-bit OpenGL for it: without libgl1:i386 the exe finds no pixel format.
 ZARNEL_WIN32_RUN_PACKAGES=(wine wine32:i386 libgl1:i386 libgl1-mesa-dri:i386 libglx-mesa0:i386)
 
-# Runs a command as root: directly, or through sudo.
-zarnel_as_root() {
-  if [ "$(id -u)" -eq 0 ]; then
-    "$@"
-  elif command -v sudo >/dev/null 2>&1; then
-    sudo "$@"
-  else
-    echo "This step needs root: $*" >&2
-    exit 1
-  fi
-}
-
 # Enables the i386 architecture (for wine32) and Debian's source packages, then refreshes the
 # package lists once; quick when both are already there.
 zarnel_enable_windows_sources() {
@@ -45,7 +33,7 @@ SOURCES
     changed=1
   fi
   if [ "$changed" -eq 1 ]; then
-    zarnel_as_root env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+    zarnel_apt update -qq
   fi
 }
 

@@ -1,5 +1,6 @@
 // A scene node that counts how often the scene is drawn: added to a scene, it registers every
-// drawAll, counts its render calls and runs onFrame at each (to look at a turn mid-way). Owned by the scene graph like any node.
+// drawAll, counts its render calls and runs onFrame at each (to look at a turn mid-way). Owned by
+// the scene graph like any node.
 #ifndef ZARNEL_TEST_FRAME_COUNTER_NODE_H
 #define ZARNEL_TEST_FRAME_COUNTER_NODE_H
 

@@ -1,6 +1,6 @@
-// The committed media and icons are what the generator writes, and have the properties the game relies on:
-// six distinct face colours with a mark that shows a texture's turn, and button bitmaps whose
-// key colour (their top-left pixel) appears nowhere in the art.
+// The committed media and icons are what the generator writes, and have the properties the game
+// relies on: six distinct face colours with a mark that shows a texture's turn, and button
+// bitmaps whose key colour (their top-left pixel) appears nowhere in the art.
 #include "NullDeviceTest.h"
 #include <cstdlib>
 #include <filesystem>
