@@ -7,7 +7,8 @@ tool's own; the working tree is never written. A fault is caught when any test f
 does not compile is reported as broken. The fast suites (unit and font) run first, straight from
 their executables; only a fault they miss is run through the whole CTest suite.
 
-Usage: tools/mutants.py [--keep] [--list] [ID ...]   (IDs or prefixes select faults)
+Usage: tools/mutants.py [--keep] [--list] [--faults FILE] [ID ...]   (IDs or prefixes select
+faults; --faults reads another list of the same form, e.g. a new batch before it joins the list)
 """
 import os
 import shutil
@@ -126,7 +127,12 @@ def try_fault(fault, tree, build_dir):
 
 def main(argv):
     keep = "--keep" in argv
-    faults = read_faults(FAULTS)
+    path = FAULTS
+    if "--faults" in argv:
+        at = argv.index("--faults")
+        path = os.path.abspath(argv[at + 1])
+        argv = argv[:at] + argv[at + 2:]
+    faults = read_faults(path)
     if "--list" in argv:
         for fault in faults:
             print("%-22s %s" % (fault.ident, fault.seen))
