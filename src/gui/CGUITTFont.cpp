@@ -1,6 +1,8 @@
-// Font drawing and metrics; see CGUITTFont.h. Measuring and drawing share advanceOf and
-// kerningOf, so a measured text is exactly as wide as the drawn one. Each line's baseline lies
-// pixelSize below the line's top.
+// Font drawing and metrics; see CGUITTFont.h. Each line's baseline lies pixelSize below the
+// line's top. A measured line is exactly as wide as the distance draw moves the pen across it:
+// both kern only drawn glyphs, each against the character before it (the last one of the line
+// above for a line's first glyph), and never a line break, an invisible or an unmapped character;
+// otherwise centred text would sit off its drawn width.
 #include "CGUITTFont.h"
 #include FT_FREETYPE_H
 
@@ -41,9 +43,19 @@ void CGUITTFont::clearGlyphs()
 	glyphs.clear();
 }
 
+bool CGUITTFont::sizeFits(FT_Face ftFace, u32 size)
+{
+	// FT_F26Dot6 is only 32 bits on some platforms: past this the size would wrap before FreeType
+	// sees it, and a wrapped size is one FreeType would accept.
+	if (size == 0 || size > 0x7FFFFFFFu / 64)
+		return false;
+	const FT_F26Dot6 size26Dot6 = (FT_F26Dot6)size * 64;
+	return FT_Set_Char_Size(ftFace, size26Dot6, size26Dot6, 0, 0) == 0;
+}
+
 bool CGUITTFont::bindFace(CGUITTFace* newFace, u32 size)
 {
-	if (!videoDriver || !newFace || !newFace->isLoaded)
+	if (!videoDriver || !newFace || !newFace->isLoaded || !sizeFits(newFace->ftFace, size))
 		return false;
 	clearGlyphs();
 	face = newFace;
@@ -93,6 +105,11 @@ u32 CGUITTFont::glyphFor(wchar_t ch) const
 	if (!glyph->isCached)
 		glyph->rasterize(index, hinting, autoHinting);
 	return index;
+}
+
+bool CGUITTFont::isDrawn(wchar_t ch, u32 index) const
+{
+	return index != 0 && invisibleChars.findFirst(ch) < 0;
 }
 
 s32 CGUITTFont::advanceOf(wchar_t ch) const
@@ -179,7 +196,7 @@ void CGUITTFont::draw(const core::stringw& text, const core::rect<s32>& position
 				pen.X += centreOffset(position.getWidth(), (s32)getDimension(text.c_str()).Width);
 			continue;
 		}
-		if (index && invisibleChars.findFirst(ch) < 0)
+		if (isDrawn(ch, index))
 		{
 			pen += kerningOf(ch, previous);
 			drawGlyph(*glyphs[index - 1], pen, color, clip);
@@ -253,20 +270,19 @@ core::dimension2d<u32> CGUITTFont::getDimension(const wchar_t* text) const
 	for (const wchar_t* s = text; s && *s; ++s)
 	{
 		wchar_t ch = *s;
-		const bool lineBreak = isLineBreak(ch);
 		if (ch == L'\r' && s[1] == L'\n')
 			ch = *++s;
-		lineWidth += kerningOf(ch, previous).X;
-		previous = ch;
-		if (lineBreak)
+		if (isLineBreak(ch))
 		{
 			height += lineHeight;
 			width = core::max_(width, lineWidth);
 			lineWidth = 0;
-			previous = 0;
+			continue;
 		}
-		else
-			lineWidth += advanceOf(ch);
+		if (isDrawn(ch, glyphFor(ch)))
+			lineWidth += kerningOf(ch, previous).X;
+		lineWidth += advanceOf(ch);
+		previous = ch;
 	}
 	width = core::max_(width, lineWidth);
 	return core::dimension2d<u32>((u32)core::max_(width, 0), (u32)core::max_(height, 0));

@@ -25,8 +25,14 @@ public:
 	virtual ~CGUITTFont();
 
 	//! Binds a loaded face at a pixel size and makes one uncached record per glyph. Refuses an
-	//! unloaded face, or a font without a driver, and then changes nothing.
+	//! unloaded face, a size the face cannot be set to (0, past FreeType's 26.6 range or its
+	//! largest size, a size a bitmap font has no strike for), or a font without a driver, and
+	//! then changes nothing.
 	bool bindFace(CGUITTFace* face, u32 size);
+
+	//! True when face can be set to size pixels: a 26.6 size that fits 32 bits and that
+	//! FreeType accepts.
+	static bool sizeFits(FT_Face face, u32 size);
 
 	//! Draws text from the position's upper-left corner; only clip clips.
 	virtual void draw(const core::stringw& text, const core::rect<s32>& position,
@@ -71,7 +77,12 @@ public:
 	core::stringw invisibleChars;
 
 private:
+	// A copy would destroy the same glyph records and remove their textures twice.
+	CGUITTFont(const CGUITTFont&);
+	CGUITTFont& operator=(const CGUITTFont&);
+
 	void clearGlyphs();
+	bool isDrawn(wchar_t ch, u32 index) const;
 	bool hasFace() const;
 	IGUIFont* fallback() const;
 	s32 centreOffset(s32 room, s32 used) const { return (room - used) >> 1; }

@@ -164,7 +164,7 @@ void CGUITTGlyph::setSize() const
 	if (usePixelSizes)
 		FT_Set_Pixel_Sizes(*faceRef, 0, pixelSize);
 	else
-		FT_Set_Char_Size(*faceRef, pixelSize * 64, pixelSize * 64, 0, 0);
+		FT_Set_Char_Size(*faceRef, (FT_F26Dot6)pixelSize * 64, (FT_F26Dot6)pixelSize * 64, 0, 0);
 }
 
 // Measures a loaded glyph from its scaled outline (or strike) before anything is rendered, so

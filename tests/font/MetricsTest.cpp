@@ -1,6 +1,7 @@
 // Measuring with the committed font: lines, advances, kerning, positions, and a font without a
 // usable face.
 #include "FontFixture.h"
+#include <type_traits>
 
 using namespace irr;
 
@@ -105,6 +106,20 @@ TEST_F(Metrics, KerningPairsOfTheFaceNarrowTheText)
 	EXPECT_EQ(width(L"AV"), rawAdvance(L'A') + rawAdvance(L'V') + rawKerning(L'A', L'V'));
 }
 
+TEST_F(Metrics, ALineIsMeasuredAsFarAsTheDrawnPenMoves)
+{
+	// Only drawn glyphs are kerned, each against the character before it, which for the first
+	// glyph of a line is the last one of the line above; breaks, spaces and unmapped characters
+	// are not kerned.
+	font->setKerningWidth(3);
+	const s32 av = rawKerning(L'A', L'V');
+	EXPECT_EQ(width(L"A\nV"), rawAdvance(L'V') + 3 + av);
+	EXPECT_EQ(width(L"A\r\nV"), rawAdvance(L'V') + 3 + av);
+	EXPECT_EQ(width(L"AV\n"), rawAdvance(L'A') + rawAdvance(L'V') + 3 + av);
+	EXPECT_EQ(width(L"A B"), rawAdvance(L'A') + 10 + 3 + rawKerning(L' ', L'B') + rawAdvance(L'B'));
+	EXPECT_EQ(width(L"A\xE123" L"B"), rawAdvance(L'A') + 20 + 3 + rawAdvance(L'B'));
+}
+
 TEST_F(Metrics, TheFirstGlyphIsNeverKernedAndLaterOnesGetTheKerningWidth)
 {
 	const s32 one = width(L"H");
@@ -150,12 +165,26 @@ TEST_F(Metrics, AFontWithoutAUsableFaceMeasuresWithTheBuiltInFont)
 	EXPECT_EQ(unbound->glyphFor(L'H'), 0u);
 }
 
+static_assert(!std::is_copy_constructible<gui::CGUITTFont>::value && !std::is_copy_assignable<gui::CGUITTFont>::value,
+	"a copied font would destroy its glyph records twice");
+
 TEST_F(Metrics, ARefusedBindKeepsTheFontAsItWas)
 {
 	gui::CGUITTFace* bound = font->face;
+	const u32 records = font->glyphs.size();
 	EXPECT_FALSE(font->bindFace(openFace("media/no-such-font.ttf"), 15));
+	// No size, 26.6 sizes that wrap 32 bits (to 0 and to 20 pixels), a sign overflow, more
+	// pixels per em than FreeType takes, and a size the bitmap font has no strike for.
+	for (u32 size : {0u, 1u << 26, (1u << 26) + 20, 1u << 31, 65536u})
+		EXPECT_FALSE(font->bindFace(openFace(GameFontPath), size)) << size;
+	EXPECT_FALSE(font->bindFace(openFace(ZARNEL_PCF_FONT), 15));
 	EXPECT_EQ(font->face, bound);
 	EXPECT_EQ(font->getPixelSize(), 20u);
+	EXPECT_EQ(font->glyphs.size(), records);
+	EXPECT_EQ(font->advanceOf((wchar_t)0xE123), 20);
+	EXPECT_EQ(width(L"A"), rawAdvance(L'A'));
+	EXPECT_TRUE(unboundFont()->bindFace(openFace(GameFontPath), 15));
+	EXPECT_TRUE(unboundFont()->bindFace(openFace(ZARNEL_PCF_FONT), 20));
 }
 
 TEST_F(Metrics, AFontWithoutAnEnvironmentDrawsNothingAndBindsNothing)
