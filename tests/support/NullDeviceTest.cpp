@@ -12,22 +12,20 @@ using namespace irr;
 
 namespace
 {
-// The game leaves through exit(0): inside a test that would end the process with a passing
-// status. A test still running at exit fails instead.
 bool testRunning = false;
-
-void failAnExitInsideATest()
-{
-	if (!testRunning)
-		return;
-	fprintf(stderr, "the game exited in the middle of a test\n");
-	_exit(1);
-}
 }
 
 void NullDeviceTest::SetUp()
 {
-	static const bool guarded = std::atexit(failAnExitInsideATest) == 0;
+	// The game leaves through exit(0): inside a test that would end the process with a passing
+	// status. A test still running at exit fails instead.
+	static const bool guarded = std::atexit([] {
+		if (testRunning)
+		{
+			fprintf(stderr, "the game exited in the middle of a test\n");
+			_exit(1);
+		}
+	}) == 0;
 	ASSERT_TRUE(guarded);
 	testRunning = true;
 	resetAppState();
@@ -64,34 +62,27 @@ core::position2d<s32> NullDeviceTest::project(const core::vector3df& relative) c
 
 core::position2d<s32> NullDeviceTest::faceCentre(s32 gx, s32 gy, s32 gz, const core::vector3df& normal) const
 {
-	const f32 s = cube->spacing();
-	const core::vector3df centre((gx - 1) * s, (gy - 1) * s, (gz - 1) * s);
-	return project(centre + normal * (cube->subcubeSize / 2.0f));
+	// Cells 9.4 apart, faces 4.5 from their cell's centre.
+	const core::vector3df centre((gx - 1) * 9.4f, (gy - 1) * 9.4f, (gz - 1) * 9.4f);
+	return project(centre + normal * 4.5f);
 }
 
 void NullDeviceTest::postMouse(EMOUSE_INPUT_EVENT what, s32 x, s32 y)
 {
-	SEvent e;
+	SEvent e = {}; // no wheel, no modifier, no button state
 	e.EventType = EET_MOUSE_INPUT_EVENT;
 	e.MouseInput.X = x;
 	e.MouseInput.Y = y;
-	e.MouseInput.Wheel = 0;
-	e.MouseInput.Shift = false;
-	e.MouseInput.Control = false;
-	e.MouseInput.ButtonStates = 0;
 	e.MouseInput.Event = what;
 	device->postEventFromUser(e);
 }
 
 void NullDeviceTest::postKey(EKEY_CODE key, bool pressed)
 {
-	SEvent e;
+	SEvent e = {}; // no character, no modifier
 	e.EventType = EET_KEY_INPUT_EVENT;
-	e.KeyInput.Char = 0;
 	e.KeyInput.Key = key;
 	e.KeyInput.PressedDown = pressed;
-	e.KeyInput.Shift = false;
-	e.KeyInput.Control = false;
 	device->postEventFromUser(e);
 }
 

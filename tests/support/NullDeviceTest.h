@@ -1,5 +1,5 @@
-// The unit-level fixture: a null-driver device (or another driver, for rendering tests) created the way the game creates its own (same
-// parameters, same receiver, only the driver differs), with the program's globals reset before
+// The unit-level fixture: a null-driver device (another driver for rendering tests) created as the
+// game creates its own (same parameters and receiver), with the program's globals reset before
 // and after. buildGame() runs the game's whole set-up sequence on it. The fixture owns the
 // device, the faces and, once built, the cube record; the engine owns the scene.
 #ifndef ZARNEL_TEST_NULL_DEVICE_TEST_H
