@@ -1,8 +1,7 @@
-// The sub-cube node: its box, its six face buffers and their winding, its materials and its
-// selection colours.
+// The sub-cube node: its box, template, six face buffers with their indices, materials, type id
+// and selection colours.
 #include "CSubcubeSceneNode.h"
 #include "NullDeviceTest.h"
-#include <cmath>
 
 using namespace irr;
 
@@ -22,91 +21,66 @@ protected:
 	}
 
 	scene::IMeshBuffer* buffer(u32 k) { return node->getMesh()->getMeshBuffer(k); }
+	video::S3DVertex& vertex(u32 k, u32 v) { return ((video::S3DVertex*)buffer(k)->getVertices())[v]; }
+
+	// How many of the 72 buffer vertices have the colour.
+	u32 coloured(u32 colour)
+	{
+		u32 n = 0;
+		for (u32 k = 0; k < 6; ++k)
+			for (u32 v = 0; v < 12; ++v)
+				n += vertex(k, v).Color.color == colour;
+		return n;
+	}
 
 	video::SMaterial materials[6];
 	CSubcubeSceneNode* node = nullptr;
 };
 
-// Outward normal of face buffer k, in the order of the face table.
-const core::vector3df FaceNormals[6] = {
-	core::vector3df(0, 0, -1), core::vector3df(1, 0, 0), core::vector3df(0, 0, 1),
-	core::vector3df(-1, 0, 0), core::vector3df(0, 1, 0), core::vector3df(0, -1, 0)};
+// The unit template: position, normal (the corner direction, not normalised), texture coordinates.
+const f32 Template[12][8] = {
+	{-0.5f, -0.5f, -0.5f, -1, -1, -1, 0, 1}, {0.5f, -0.5f, -0.5f, 1, -1, -1, 1, 1},
+	{0.5f, 0.5f, -0.5f, 1, 1, -1, 1, 0}, {-0.5f, 0.5f, -0.5f, -1, 1, -1, 0, 0},
+	{0.5f, -0.5f, 0.5f, 1, -1, 1, 0, 1}, {0.5f, 0.5f, 0.5f, 1, 1, 1, 0, 0},
+	{-0.5f, 0.5f, 0.5f, -1, 1, 1, 1, 0}, {-0.5f, -0.5f, 0.5f, -1, -1, 1, 1, 1},
+	{-0.5f, 0.5f, 0.5f, -1, 1, 1, 0, 1}, {-0.5f, 0.5f, -0.5f, -1, 1, -1, 1, 1},
+	{0.5f, -0.5f, 0.5f, 1, -1, 1, 1, 0}, {0.5f, -0.5f, -0.5f, 1, -1, -1, 0, 0}};
+
+// The faces -Z, +X, +Z, -X, +Y, -Y, each wound to point out of the cube.
+const u16 FaceIndices[6][6] = {
+	{0, 2, 1, 0, 3, 2}, {1, 5, 4, 1, 2, 5}, {4, 6, 7, 4, 5, 6},
+	{7, 3, 0, 7, 6, 3}, {9, 5, 2, 9, 8, 5}, {0, 11, 10, 0, 10, 7}};
+
+video::S3DVertex templateVertex(u32 v, f32 scale)
+{
+	const f32* t = Template[v];
+	return video::S3DVertex(t[0] * scale, t[1] * scale, t[2] * scale, t[3], t[4], t[5], 0xFFFFFFFF, t[6], t[7]);
+}
 }
 
-TEST_F(SubcubeNode, BoxSpansHalfTheSizeOnEveryAxis)
+TEST_F(SubcubeNode, EachBufferHoldsTheTemplateAtSizeNineAndItsFacesSixIndicesInsideTheBox)
 {
-	const core::aabbox3df& box = node->getBoundingBox();
-	EXPECT_TRUE(box.MinEdge.equals(core::vector3df(-4.5f, -4.5f, -4.5f)));
-	EXPECT_TRUE(box.MaxEdge.equals(core::vector3df(4.5f, 4.5f, 4.5f)));
-}
-
-TEST_F(SubcubeNode, MeshHasSixBuffersOfTwelveVerticesAndSixIndices)
-{
+	EXPECT_FLOAT_EQ(node->Size, 9.0f);
+	EXPECT_TRUE(node->getBoundingBox().MinEdge.equals(core::vector3df(-4.5f, -4.5f, -4.5f)));
+	EXPECT_TRUE(node->getBoundingBox().MaxEdge.equals(core::vector3df(4.5f, 4.5f, 4.5f)));
+	for (u32 v = 0; v < 12; ++v)
+		EXPECT_TRUE(node->Vertices[v] == templateVertex(v, 1.0f)) << "template vertex " << v;
 	ASSERT_EQ(node->getMesh()->getMeshBufferCount(), 6u);
 	for (u32 k = 0; k < 6; ++k)
 	{
-		EXPECT_EQ(buffer(k)->getVertexCount(), 12u);
-		EXPECT_EQ(buffer(k)->getIndexCount(), 6u);
-	}
-}
-
-TEST_F(SubcubeNode, EachBufferCoversItsWholeFaceSquareWithTheWholeTexture)
-{
-	// The texture's turn on each face as seen from outside: +1 as drawn, -1 mirrored (the side
-	// faces are mirrored by design).
-	const s32 uvTurn[6] = {1, -1, 1, -1, 1, 1};
-	for (u32 k = 0; k < 6; ++k)
-	{
-		const video::S3DVertex* v = (const video::S3DVertex*)buffer(k)->getVertices();
-		const u16* idx = buffer(k)->getIndices();
-		u32 corners = 0, uvCorners = 0;
-		bool onCorners = true, turned = true;
+		ASSERT_EQ(buffer(k)->getVertexCount(), 12u);
+		ASSERT_EQ(buffer(k)->getIndexCount(), 6u);
 		for (u32 i = 0; i < 6; ++i)
-		{
-			const core::vector3df p = v[idx[i]].Pos;
-			const core::vector2df uv = v[idx[i]].TCoords;
-			onCorners &= fabsf(fabsf(p.X) - 4.5f) < 1e-5f && fabsf(fabsf(p.Y) - 4.5f) < 1e-5f &&
-				fabsf(fabsf(p.Z) - 4.5f) < 1e-5f && p.dotProduct(FaceNormals[k]) > 0;
-			// One bit per corner of the face square (by its two in-plane signs) and of the texture.
-			const core::vector3df inPlane = p - FaceNormals[k] * p.dotProduct(FaceNormals[k]);
-			const s32 first = FaceNormals[k].X != 0 ? (inPlane.Y > 0) : (inPlane.X > 0);
-			const s32 second = FaceNormals[k].Z != 0 ? (inPlane.Y > 0) : (inPlane.Z > 0);
-			corners |= 1u << (2 * first + second);
-			uvCorners |= 1u << (2 * (uv.X > 0.5f) + (uv.Y > 0.5f));
-			if (i % 3 == 2)
-			{
-				const core::vector2df a = v[idx[i - 2]].TCoords, b = v[idx[i - 1]].TCoords;
-				const f32 cross = (b.X - a.X) * (uv.Y - a.Y) - (b.Y - a.Y) * (uv.X - a.X);
-				turned &= cross * uvTurn[k] > 0;
-			}
-		}
-		EXPECT_TRUE(onCorners) << "buffer " << k;
-		EXPECT_EQ(corners, 15u) << "buffer " << k;
-		EXPECT_EQ(uvCorners, 15u) << "buffer " << k;
-		EXPECT_TRUE(turned) << "buffer " << k;
-	}
-}
-
-TEST_F(SubcubeNode, EveryTrianglePointsOutOfTheCube)
-{
-	for (u32 k = 0; k < 6; ++k)
-	{
-		const video::S3DVertex* v = (const video::S3DVertex*)buffer(k)->getVertices();
-		const u16* idx = buffer(k)->getIndices();
-		for (u32 t = 0; t < 6; t += 3)
-		{
-			const core::vector3df a = v[idx[t]].Pos, b = v[idx[t + 1]].Pos, c = v[idx[t + 2]].Pos;
-			const core::vector3df n = (b - a).crossProduct(c - a);
-			EXPECT_GT(n.dotProduct(FaceNormals[k]), 0.0f) << "buffer " << k << " triangle " << t / 3;
-		}
+			EXPECT_EQ(buffer(k)->getIndices()[i], FaceIndices[k][i]) << "buffer " << k << " index " << i;
+		for (u32 v = 0; v < 12; ++v)
+			EXPECT_TRUE(vertex(k, v) == templateVertex(v, 9.0f)) << "buffer " << k << " vertex " << v;
 	}
 }
 
 TEST_F(SubcubeNode, MaterialsAnswerTheirFaceOrTheFirst)
 {
-	EXPECT_FLOAT_EQ(node->getMaterial(5).Shininess, 5.0f);
-	EXPECT_FLOAT_EQ(node->getMaterial(6).Shininess, 0.0f);
-	EXPECT_FLOAT_EQ(node->getMaterial(100).Shininess, 0.0f);
+	for (u32 i : {0, 1, 2, 3, 4, 5, 6, 100})
+		EXPECT_FLOAT_EQ(node->getMaterial(i).Shininess, i < 6 ? (f32)i : 0.0f) << i;
 	EXPECT_EQ(node->getMaterialCount(), 1u);
 }
 
@@ -120,25 +94,18 @@ TEST_F(SubcubeNode, ReportsTheCubeTypeId)
 
 TEST_F(SubcubeNode, HighlightRecoloursAllSeventyTwoVerticesButNeverTheTemplate)
 {
+	EXPECT_EQ(node->VertexColor.color, 0xFFFFFFFFu);
 	selectedNode = node;
 	CSubcubeSceneNode::highlightSelected();
 	CSubcubeSceneNode::highlightSelected();
-	u32 selected = 0;
-	for (u32 k = 0; k < 6; ++k)
-		for (u32 v = 0; v < 12; ++v)
-			selected += ((video::S3DVertex*)buffer(k)->getVertices())[v].Color.color == 0x329B9B9B;
-	EXPECT_EQ(selected, 72u);
-	bool templateWhite = true;
+	EXPECT_EQ(coloured(0x329B9B9B), 72u);
+	EXPECT_EQ(node->VertexColor.color, 0x329B9B9Bu);
 	for (u32 v = 0; v < 12; ++v)
-		templateWhite &= node->Vertices[v].Color.color == 0xFFFFFFFF;
-	EXPECT_TRUE(templateWhite);
+		EXPECT_EQ(node->Vertices[v].Color.color, 0xFFFFFFFFu) << "template vertex " << v;
 
 	CSubcubeSceneNode::unhighlightSelected();
-	u32 normal = 0;
-	for (u32 k = 0; k < 6; ++k)
-		for (u32 v = 0; v < 12; ++v)
-			normal += ((video::S3DVertex*)buffer(k)->getVertices())[v].Color.color == 0xFFFFFFFF;
-	EXPECT_EQ(normal, 72u);
+	EXPECT_EQ(coloured(0xFFFFFFFF), 72u);
+	EXPECT_EQ(node->VertexColor.color, 0xFFFFFFFFu);
 }
 
 TEST_F(SubcubeNode, IgnoresAReplacementMesh)
