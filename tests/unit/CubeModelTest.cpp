@@ -1,4 +1,4 @@
-// The cube record after assembly: grid, ids, positions, parents and picking selectors.
+// The cube record after assembly: grid, ids, positions, parents, constants and picking selectors.
 #include "CSubcubeSceneNode.h"
 #include "CubeModel.h"
 #include "NullDeviceTest.h"
@@ -20,55 +20,40 @@ protected:
 bool near(const core::vector3df& a, const core::vector3df& b) { return a.equals(b, 0.001f); }
 }
 
-TEST_F(CubeAssembly, StartsWithTheIdentityGridAndIdsEqualToIndices)
+TEST_F(CubeAssembly, StandsEverySubcubeAtItsCellUnderTwoUnturnedPivotsWithItsOwnSelectorInIdOrder)
 {
-	bool identity = true;
-	for (s32 i = 0; i < CellCount; ++i)
-		identity &= cube->grid[i] == i && cube->subcubes[i]->getID() == i;
-	EXPECT_TRUE(identity);
-}
-
-TEST_F(CubeAssembly, StandsEachSubcubeAtItsCell)
-{
-	EXPECT_TRUE(near(cube->subcubes[0]->getPosition(), core::vector3df(-9.4f, -9.4f, -9.4f)));
-	EXPECT_TRUE(near(cube->subcubes[1]->getPosition(), core::vector3df(-9.4f, -9.4f, 0)));
-	EXPECT_TRUE(near(cube->subcubes[3]->getPosition(), core::vector3df(-9.4f, 0, -9.4f)));
-	EXPECT_TRUE(near(cube->subcubes[9]->getPosition(), core::vector3df(0, -9.4f, -9.4f)));
-	EXPECT_TRUE(near(cube->subcubes[13]->getPosition(), core::vector3df(0, 0, 0)));
-	EXPECT_TRUE(near(cube->subcubes[26]->getPosition(), core::vector3df(9.4f, 9.4f, 9.4f)));
-}
-
-TEST_F(CubeAssembly, HangsTheSubcubesUnderTwoPivotsAtTheOrigin)
-{
-	bool underCubePivot = true;
-	for (s32 i = 0; i < CellCount; ++i)
-		underCubePivot &= cube->subcubes[i]->getParent() == cube->cubePivot;
-	EXPECT_TRUE(underCubePivot);
+	// Id 9(x + 1) + 3(y + 1) + (z + 1) stands at (9.4x, 9.4y, 9.4z), x, y and z from -1 to 1.
+	ASSERT_EQ(cube->metaSelector->getSelectorCount(), 27u);
+	for (s32 id = 0; id < 27; ++id)
+	{
+		const core::vector3df cell((f32)(id / 9 - 1), (f32)(id / 3 % 3 - 1), (f32)(id % 3 - 1));
+		EXPECT_TRUE(near(cube->subcubes[id]->getPosition(), cell * 9.4f)) << "id " << id;
+		EXPECT_TRUE(cube->subcubes[id]->getID() == id && cube->grid[id] == id) << "id " << id;
+		EXPECT_EQ(cube->subcubes[id]->getParent(), cube->cubePivot) << "id " << id;
+		EXPECT_EQ(cube->metaSelector->getSelector(id), cube->subcubes[id]->getTriangleSelector()) << "id " << id;
+	}
 	EXPECT_EQ(cube->cubePivot->getParent(), cube->rootPivot);
 	EXPECT_EQ(cube->rootPivot->getParent(), sceneManager->getRootSceneNode());
-	EXPECT_TRUE(near(cube->cubePivot->getAbsolutePosition(), core::vector3df(0, 0, 0)));
-	EXPECT_TRUE(near(cube->rootPivot->getRotation(), core::vector3df(0, 0, 0)));
-}
-
-TEST_F(CubeAssembly, GathersEachSubcubesOwnSelectorInIdOrder)
-{
-	ASSERT_EQ(cube->metaSelector->getSelectorCount(), 27u);
-	bool own = true;
-	for (u32 i = 0; i < 27; ++i)
-		own &= cube->metaSelector->getSelector(i) == cube->subcubes[i]->getTriangleSelector();
-	EXPECT_TRUE(own);
+	for (scene::ISceneNode* pivot : {cube->rootPivot, cube->cubePivot})
+		EXPECT_TRUE(near(pivot->getPosition(), core::vector3df(0, 0, 0)) &&
+			near(pivot->getRotation(), core::vector3df(0, 0, 0)) && pivot->getID() == -1);
 }
 
 TEST_F(CubeAssembly, KeepsItsConstantsWhateverTheGap)
 {
 	EXPECT_FLOAT_EQ(cube->turnStep, 2.0f);
 	EXPECT_EQ(cube->subcubeSize, 9);
+	EXPECT_FLOAT_EQ(cube->gap, 0.4f);
 	EXPECT_FLOAT_EQ(cube->spacing(), 9.4f);
+	EXPECT_EQ(cube->sceneManager, sceneManager);
 	video::SMaterial materials[6];
+	materials[5].Shininess = 5.0f;
 	CubeModel other(materials, 1.5f);
 	EXPECT_EQ(other.subcubeSize, 9);
 	EXPECT_FLOAT_EQ(other.turnStep, 2.0f);
 	EXPECT_FLOAT_EQ(other.spacing(), 10.5f);
+	EXPECT_FLOAT_EQ(other.faceMaterials[5].Shininess, 5.0f);
+	EXPECT_EQ(other.metaSelector, nullptr);
 }
 
 TEST_F(CubeAssembly, SelectorsFollowTheirNodesThroughMovesAndPivotTurns)

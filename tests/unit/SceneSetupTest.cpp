@@ -1,6 +1,7 @@
 // The set-up sequence: face textures in order, sprites, buttons, fonts, and a missing file.
 #include "AppState.h"
 #include "CGUITTFont.h"
+#include "CSubcubeSceneNode.h"
 #include "CubeModel.h"
 #include "NullDeviceTest.h"
 #include <filesystem>
@@ -26,42 +27,57 @@ core::array<scene::ISceneNode*> sprites()
 	return found;
 }
 
-bool endsWith(const io::path& path, const char* tail)
+// True when the texture was loaded from a path ending in tail.
+bool loadedFrom(video::ITexture* texture, const std::string& tail)
 {
-	const core::stringc p = path;
-	const core::stringc t = tail;
-	return p.size() >= t.size() && p.subString(p.size() - t.size(), t.size()) == t;
+	const std::string path = texture ? texture->getName().getPath().c_str() : "";
+	return path.size() >= tail.size() && path.compare(path.size() - tail.size(), tail.size(), tail) == 0;
 }
 }
 
-TEST_F(SceneSetup, FaceMaterialsCarryTheirTexturesInOrder)
+TEST_F(SceneSetup, FaceMaterialsAreUnlitSolidAndCarryTheirTexturesInOrder)
 {
 	buildGame();
 	for (u32 k = 0; k < 6; ++k)
 	{
-		video::ITexture* texture = cube->faceMaterials[k].getTexture(0);
-		ASSERT_NE(texture, nullptr) << k;
-		const std::string name = "media/fc" + std::to_string(k) + ".png";
-		EXPECT_TRUE(endsWith(texture->getName().getPath(), name.c_str())) << k;
-		EXPECT_FALSE(cube->faceMaterials[k].Lighting);
-		EXPECT_TRUE(cube->faceMaterials[k].BackfaceCulling);
+		const video::SMaterial& material = cube->faceMaterials[k];
+		video::ITexture* texture = material.getTexture(0);
+		EXPECT_TRUE(loadedFrom(texture, "media/fc" + std::to_string(k) + ".png")) << k;
+		EXPECT_TRUE(!material.Lighting && !material.Wireframe && material.BackfaceCulling) << k;
+		EXPECT_EQ(material.MaterialType, video::EMT_SOLID);
+		for (s32 id : {0, 13, 26})
+			EXPECT_EQ(cube->subcubes[id]->getMaterial(k).getTexture(0), texture) << "id " << id;
 	}
 }
 
-TEST_F(SceneSetup, LightsCarryTheirSpritesAndTheCameraLooksAtTheCube)
+TEST_F(SceneSetup, TwoPinkLightsCarryTheirSpritesAndTheCameraLooksAtTheCube)
 {
 	buildGame();
+	const core::vector3df positions[2] = {core::vector3df(80, 0, 80), core::vector3df(-140, -120, 70)};
+	const char* const textures[2] = {"media/particlewhite.bmp", "media/portal6.bmp"};
 	const core::array<scene::ISceneNode*> found = sprites();
 	ASSERT_EQ(found.size(), 2u);
-	EXPECT_TRUE(endsWith(found[0]->getMaterial(0).getTexture(0)->getName().getPath(), "media/particlewhite.bmp"));
-	EXPECT_TRUE(endsWith(found[1]->getMaterial(0).getTexture(0)->getName().getPath(), "media/portal6.bmp"));
-	for (u32 i = 0; i < found.size(); ++i)
+	for (u32 i = 0; i < 2; ++i)
 	{
-		EXPECT_EQ(found[i]->getMaterial(0).MaterialType, video::EMT_TRANSPARENT_ADD_COLOR);
-		EXPECT_EQ(static_cast<scene::IBillboardSceneNode*>(found[i])->getSize(), core::dimension2d<f32>(50, 50));
+		scene::ILightSceneNode* light = static_cast<scene::ILightSceneNode*>(found[i]->getParent());
+		EXPECT_TRUE(light->getPosition().equals(positions[i]) && light->getID() == -1) << i;
+		const video::SColorf colour = light->getLightData().DiffuseColor;
+		EXPECT_TRUE(core::equals(colour.r, 1.0f) && core::equals(colour.g, 0.6f) && core::equals(colour.b, 0.7f) &&
+			core::equals(colour.a, 1.0f)) << i; // pink
+		EXPECT_FLOAT_EQ(light->getRadius(), 800.0f);
+		scene::IBillboardSceneNode* sprite = static_cast<scene::IBillboardSceneNode*>(found[i]);
+		EXPECT_TRUE(sprite->getPosition().equals(core::vector3df(0, 0, 0)) && sprite->getID() == -1) << i;
+		EXPECT_EQ(sprite->getSize(), core::dimension2d<f32>(50, 50));
+		video::SColor top, bottom;
+		sprite->getColor(top, bottom);
+		EXPECT_TRUE(top.color == 0xFFFFFFFF && bottom.color == 0xFFFFFFFF) << i;
+		EXPECT_FALSE(sprite->getMaterial(0).Lighting);
+		EXPECT_EQ(sprite->getMaterial(0).MaterialType, video::EMT_TRANSPARENT_ADD_COLOR);
+		EXPECT_TRUE(loadedFrom(sprite->getMaterial(0).getTexture(0), textures[i])) << i;
 	}
 	EXPECT_EQ(sceneManager->getActiveCamera(), camera);
 	EXPECT_TRUE(camera->getPosition().equals(core::vector3df(0, 30, -40)));
+	EXPECT_TRUE(camera->getTarget().equals(core::vector3df(0, 0, 0)) && camera->getID() == -1);
 	EXPECT_EQ(collisionManager, sceneManager->getSceneCollisionManager());
 }
 
@@ -79,36 +95,39 @@ TEST_F(SceneSetup, AMissingSpriteTextureLeavesOnlyThatSpriteUntextured)
 
 	const core::array<scene::ISceneNode*> found = sprites();
 	ASSERT_EQ(found.size(), 2u);
-	EXPECT_NE(found[0]->getMaterial(0).getTexture(0), nullptr);
+	EXPECT_TRUE(loadedFrom(found[0]->getMaterial(0).getTexture(0), "media/particlewhite.bmp"));
 	EXPECT_EQ(found[1]->getMaterial(0).getTexture(0), nullptr);
-	bool facesTextured = true;
 	for (u32 k = 0; k < 6; ++k)
-		facesTextured &= cube->faceMaterials[k].getTexture(0) != nullptr;
-	EXPECT_TRUE(facesTextured);
-	EXPECT_NE(playImage->getImage(), nullptr);
+		EXPECT_TRUE(loadedFrom(cube->faceMaterials[k].getTexture(0), "media/fc" + std::to_string(k) + ".png")) << k;
+	EXPECT_TRUE(loadedFrom(playImage->getImage(), "media/buttons/but_play.bmp"));
 }
 
-TEST_F(SceneSetup, ShowsTheTwoNormalButtonsAndHidesTheHighlightedOnes)
+TEST_F(SceneSetup, ShowsTheTwoNormalButtonsHidesTheHighlightedOnesAndDrawsTextAtTwentyAndFifteenPixels)
 {
 	buildGame();
-	EXPECT_EQ(playImage->getColor().color, 0xFFFFFFFFu);
-	EXPECT_EQ(exitImage->getColor().color, 0xFFFFFFFFu);
-	EXPECT_EQ(playOnImage->getColor().color, 0u);
-	EXPECT_EQ(exitOnImage->getColor().color, 0u);
-	EXPECT_EQ(playOnImage->getAbsolutePosition(), core::rect<s32>(122, 500, 378, 564));
-	EXPECT_EQ(playImage->getAbsolutePosition(), core::rect<s32>(122, 510, 378, 574));
-	EXPECT_EQ(exitOnImage->getAbsolutePosition(), core::rect<s32>(422, 500, 678, 564));
-	EXPECT_EQ(exitImage->getAbsolutePosition(), core::rect<s32>(422, 510, 678, 574));
-	EXPECT_TRUE(playImage->isImageScaled());
-	EXPECT_TRUE(playImage->isAlphaChannelUsed());
-}
-
-TEST_F(SceneSetup, MakesTheStatusFontTheSkinsFontAndLargerThanTheHelpFont)
-{
-	buildGame();
+	const struct
+	{
+		gui::IGUIImage* image;
+		core::rect<s32> area;
+		const char* texture;
+		u32 colour;
+	} buttons[4] = {
+		{playOnImage, core::rect<s32>(122, 500, 378, 564), "media/buttons/but_play_on.bmp", 0x00000000},
+		{playImage, core::rect<s32>(122, 510, 378, 574), "media/buttons/but_play.bmp", 0xFFFFFFFF},
+		{exitOnImage, core::rect<s32>(422, 500, 678, 564), "media/buttons/but_exit_on.bmp", 0x00000000},
+		{exitImage, core::rect<s32>(422, 510, 678, 574), "media/buttons/but_exit.bmp", 0xFFFFFFFF}};
+	for (const auto& button : buttons)
+	{
+		ASSERT_NE(button.image, nullptr) << button.texture;
+		EXPECT_EQ(button.image->getAbsolutePosition(), button.area) << button.texture;
+		EXPECT_EQ(button.image->getColor().color, button.colour) << button.texture;
+		EXPECT_TRUE(loadedFrom(button.image->getImage(), button.texture));
+		EXPECT_TRUE(button.image->isImageScaled() && button.image->isAlphaChannelUsed()) << button.texture;
+		EXPECT_EQ(button.image->getParent(), guiEnv->getRootGUIElement()) << button.texture;
+	}
+	// Both fonts open the game's font, each through its own face; the skin draws with the first.
 	EXPECT_EQ(guiEnv->getSkin()->getFont(gui::EGDF_DEFAULT), statusFont);
-	EXPECT_EQ(statusFont->getPixelSize(), 20u);
-	EXPECT_EQ(helpFont->getPixelSize(), 15u);
-	EXPECT_NE(statusFont->face, helpFont->face);
+	EXPECT_TRUE(statusFont->getPixelSize() == 20 && statusFont->face == &statusFace) << statusFont->getPixelSize();
+	EXPECT_TRUE(helpFont->getPixelSize() == 15 && helpFont->face == &helpFace) << helpFont->getPixelSize();
 	EXPECT_TRUE(statusFace.isLoaded && helpFace.isLoaded);
 }
