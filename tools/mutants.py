@@ -102,8 +102,9 @@ def suite_passes(tree, build_dir):
     for suite in FAST_SUITES:
         if not run([os.path.join(build_dir, suite)], tree, timeout=300):
             return False
-    return run(["ctest", "-j", JOBS, "--timeout", "120", "--stop-on-failure", "-LE", "windows"],
-               build_dir)
+    # The .deb test (lintian, minutes) checks the package's layout, which no fault here changes.
+    return run(["ctest", "-j", JOBS, "--timeout", "120", "--stop-on-failure", "-LE", "windows",
+                "-E", "^Package\\."], build_dir)
 
 
 def try_fault(fault, tree, build_dir):
