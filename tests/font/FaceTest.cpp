@@ -27,16 +27,7 @@ TEST(Face, TwoFacesShareOneLibraryThatTheLastOneReleases)
 	EXPECT_EQ(CGUITTFace::loadedFaceCount, 1);
 }
 
-TEST(Face, AMissingFileLeavesTheFaceUnloaded)
-{
-	CGUITTFace face;
-	EXPECT_FALSE(face.loadFile("media/no-such-font.ttf"));
-	EXPECT_FALSE(face.isLoaded);
-	EXPECT_EQ(face.ftFace, nullptr);
-	EXPECT_EQ(CGUITTFace::loadedFaceCount, 0);
-}
-
-TEST(Face, ASecondLoadReleasesTheFirstFace)
+TEST(Face, ASecondLoadReleasesTheFirstFaceAndAMissingFileLeavesItUnloaded)
 {
 	CGUITTFace face;
 	ASSERT_TRUE(face.loadFile(GameFontPath));
@@ -45,14 +36,10 @@ TEST(Face, ASecondLoadReleasesTheFirstFace)
 	EXPECT_FALSE(face.loadFile("media/no-such-font.ttf"));
 	EXPECT_EQ(CGUITTFace::loadedFaceCount, 0);
 	EXPECT_FALSE(face.isLoaded);
+	EXPECT_EQ(face.ftFace, nullptr);
 }
 
-namespace
-{
-class FaceReload : public FontTest
-{
-};
-}
+using FaceReload = FontTest;
 
 TEST_F(FaceReload, AFontWhoseFaceFailedToReloadFallsBackToTheBuiltInFont)
 {

@@ -18,7 +18,7 @@ QuietLog quietLog;
 void FontTest::SetUp()
 {
 	SIrrlichtCreationParameters p;
-	p.DriverType = video::EDT_NULL;
+	p.DriverType = driverType();
 	p.EventReceiver = &quietLog;
 	device = createDeviceEx(p);
 	ASSERT_NE(device, nullptr);

@@ -1,6 +1,6 @@
-// The font tests' fixture: a null-driver device and helpers to open faces and bind fonts. It owns
-// the device and every face and font it hands out, and releases fonts before faces before the
-// device.
+// The font tests' fixture: a device (null driver unless a test picks another) and helpers to open
+// faces and bind fonts. It owns the device and every face and font it hands out, and releases
+// fonts before faces before the device.
 #ifndef ZARNEL_TEST_FONT_FIXTURE_H
 #define ZARNEL_TEST_FONT_FIXTURE_H
 
@@ -19,6 +19,8 @@ class FontTest : public ::testing::Test
 protected:
 	void SetUp() override;
 	void TearDown() override;
+	//! The device's driver: the null one, unless a test draws on a real one.
+	virtual irr::video::E_DRIVER_TYPE driverType() const { return irr::video::EDT_NULL; }
 
 	//! A face opened from path (check isLoaded); owned by the fixture.
 	irr::gui::CGUITTFace* openFace(const char* path);

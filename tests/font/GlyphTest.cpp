@@ -8,9 +8,7 @@ using gui::CGUITTGlyph;
 
 namespace
 {
-class Glyph : public FontTest
-{
-};
+using Glyph = FontTest;
 
 FT_Bitmap bitmapOf(unsigned char mode, unsigned rows, unsigned width, int pitch, unsigned char* buffer)
 {
@@ -42,33 +40,15 @@ TEST(GlyphTexture, TexelsAreWhiteWithCoverageAsAlpha)
 	EXPECT_EQ(CGUITTGlyph::greyTexel(0, true), 0u);
 }
 
-TEST(GlyphBitmap, GreyRowsAreReadByTheirPitch)
+TEST(GlyphBitmap, GreyRowsAreReadByTheirPitchAndANegativePitchStoresTheTopRowLast)
 {
-	unsigned char data[] = {1, 2, 3, 99, 4, 5, 6, 99};
-	const FT_Bitmap b = bitmapOf(FT_PIXEL_MODE_GRAY, 2, 3, 4, data);
-	u8 out[6];
-	ASSERT_TRUE(CGUITTGlyph::readCoverage(b, out));
-	EXPECT_EQ(std::vector<u8>(out, out + 6), (std::vector<u8>{1, 2, 3, 4, 5, 6}));
-}
-
-TEST(GlyphBitmap, ANegativePitchStoresTheTopRowLast)
-{
-	unsigned char data[] = {4, 5, 6, 99, 1, 2, 3, 99};
-	const FT_Bitmap b = bitmapOf(FT_PIXEL_MODE_GRAY, 2, 3, -4, data);
-	u8 out[6];
-	ASSERT_TRUE(CGUITTGlyph::readCoverage(b, out));
-	EXPECT_EQ(std::vector<u8>(out, out + 6), (std::vector<u8>{1, 2, 3, 4, 5, 6}));
-}
-
-TEST(GlyphBitmap, OneBitRowsBecomeFullCoverage)
-{
-	// Ten pixels wide in rows of pitch 4, as a bitmap font's strike hands them out.
-	unsigned char data[] = {0xA0, 0x40, 0xEE, 0xEE, 0x00, 0xC0, 0xEE, 0xEE};
-	const FT_Bitmap b = bitmapOf(FT_PIXEL_MODE_MONO, 2, 10, 4, data);
-	u8 out[20];
-	ASSERT_TRUE(CGUITTGlyph::readCoverage(b, out));
-	const std::vector<u8> expected = {255, 0, 255, 0, 0, 0, 0, 0, 0, 255, 0, 0, 0, 0, 0, 0, 0, 0, 255, 255};
-	EXPECT_EQ(std::vector<u8>(out, out + 20), expected);
+	unsigned char down[] = {1, 2, 3, 99, 4, 5, 6, 99}, up[] = {4, 5, 6, 99, 1, 2, 3, 99};
+	for (const FT_Bitmap& b : {bitmapOf(FT_PIXEL_MODE_GRAY, 2, 3, 4, down), bitmapOf(FT_PIXEL_MODE_GRAY, 2, 3, -4, up)})
+	{
+		u8 out[6];
+		ASSERT_TRUE(CGUITTGlyph::readCoverage(b, out));
+		EXPECT_EQ(std::vector<u8>(out, out + 6), (std::vector<u8>{1, 2, 3, 4, 5, 6})) << b.pitch;
+	}
 }
 
 TEST(GlyphBitmap, UnreadableLayoutsAreRefused)

@@ -1,5 +1,5 @@
-// Rendering in a private Xvfb: the game's first frame with the real OpenGL device (pixels read
-// at the X level), and the font's per-pixel path with the software driver.
+// Rendering in a private Xvfb: the game's first frame with the real OpenGL device, pixels read at
+// the X level (the font tests check the software driver's text against FreeType).
 #include "CGUITTFont.h"
 #include "CSubcubeSceneNode.h"
 #include "CubeModel.h"
@@ -50,52 +50,6 @@ protected:
 
 	PrivateXServer x;
 	XWindowId window = 0;
-};
-
-class SoftwareText : public OpenGLFrame
-{
-protected:
-	video::E_DRIVER_TYPE driverType() const override { return video::EDT_SOFTWARE; }
-
-	void SetUp() override
-	{
-		ASSERT_TRUE(x.ok());
-		x.makeCurrent();
-		NullDeviceTest::SetUp();
-		ASSERT_TRUE(statusFace.loadFile("media/ANTQUAB.TTF"));
-		font = new gui::CGUITTFont(guiEnv);
-		ASSERT_TRUE(font->bindFace(&statusFace, 40));
-	}
-
-	void TearDown() override
-	{
-		font->drop();
-		NullDeviceTest::TearDown();
-	}
-
-	// Draws text on black and returns the screenshot (the software driver's own works).
-	video::IImage* drawn(const wchar_t* text, const core::rect<s32>& position, video::SColor colour,
-		bool hcenter = false, const core::rect<s32>* clip = nullptr, bool vcenter = false)
-	{
-		driver->beginScene(true, true, video::SColor(0xFF000000));
-		font->draw(text, position, colour, hcenter, vcenter, clip);
-		driver->endScene();
-		return driver->createScreenShot();
-	}
-
-	static int red(video::IImage* image, int x, int y) { return (int)image->getPixel(x, y).getRed(); }
-
-	// Leftmost column with ink between rows y0 and y1, or -1.
-	static int leftmostInk(video::IImage* image, int y0, int y1)
-	{
-		for (int x = 0; x < (int)image->getDimension().Width; ++x)
-			for (int y = y0; y < y1; ++y)
-				if (red(image, x, y) > 64)
-					return x;
-		return -1;
-	}
-
-	gui::CGUITTFont* font = nullptr;
 };
 
 const core::vector3df Front(0, 0, -1);
@@ -259,6 +213,10 @@ TEST_F(OpenGLFrame, GlyphTexturesAreThirtyTwoBitGreyAndSixteenBitMonoHoldingTheC
 	a.monoTexture->unlock();
 	EXPECT_GT(white, 20u);
 	EXPECT_EQ(other, 0u);
+	// An empty bitmap, as a space has, gets a one-pixel texture.
+	const gui::CGUITTGlyph& space = *statusFont->glyphs[statusFont->glyphFor(L' ') - 1];
+	ASSERT_NE(space.greyTexture, nullptr);
+	EXPECT_EQ(space.greyTexture->getSize(), core::dimension2d<u32>(1, 1));
 }
 
 TEST_F(OpenGLFrame, AClipRectangleCutsTheTextAtItsEdge)
@@ -273,91 +231,4 @@ TEST_F(OpenGLFrame, AClipRectangleCutsTheTextAtItsEdge)
 		return image.brightPixels(100, 100, 140, 140, 200) > 0;
 	}));
 	EXPECT_EQ(image.brightPixels(142, 90, 400, 160, 1), 0u);
-}
-
-TEST_F(OpenGLFrame, ASpaceGetsOnePixelTextures)
-{
-	const gui::CGUITTGlyph& space = *statusFont->glyphs[statusFont->glyphFor(L' ') - 1];
-	ASSERT_NE(space.greyTexture, nullptr);
-	EXPECT_EQ(space.greyTexture->getSize(), core::dimension2d<u32>(1, 1));
-}
-
-TEST_F(SoftwareText, AClipThroughAGlyphSkipsThePixelsOutsideAndKeepsTheRest)
-{
-	const core::rect<s32> position(100, 100, 300, 200);
-	video::IImage* whole = drawn(L"H", position, video::SColor(0xFFFFFFFF));
-	const core::rect<s32> clip(0, 0, 115, 599);
-	video::IImage* clipped = drawn(L"H", position, video::SColor(0xFFFFFFFF), false, &clip);
-	int inside = 0, insideSame = 0, outside = 0;
-	for (int y = 100; y < 160; ++y)
-		for (int x = 95; x < 150; ++x)
-		{
-			if (x <= 115)
-			{
-				inside += red(whole, x, y) > 0;
-				insideSame += red(whole, x, y) > 0 && red(clipped, x, y) == red(whole, x, y);
-			}
-			else
-				outside += red(clipped, x, y) > 0;
-		}
-	EXPECT_GT(inside, 50);
-	EXPECT_EQ(insideSame, inside);
-	EXPECT_EQ(outside, 0);
-	whole->drop();
-	clipped->drop();
-}
-
-TEST_F(SoftwareText, WithHorizontalCentringEveryLineStartsAtTheFirstLinesX)
-{
-	// Lines of different width: the block is centred as a whole.
-	video::IImage* image = drawn(L"HHHH\r\nH", core::rect<s32>(0, 100, 400, 300), video::SColor(0xFFFFFFFF), true);
-	const int first = leftmostInk(image, 100, 140);
-	const int second = leftmostInk(image, 140, 180);
-	EXPECT_GT(first, 100);
-	EXPECT_EQ(first, second);
-	image->drop();
-}
-
-TEST_F(SoftwareText, VerticalCentringPutsTheMeasuredTextInTheMiddleOfItsArea)
-{
-	const s32 height = (s32)font->getDimension(L"H\r\nH").Height;
-	video::IImage* centred = drawn(L"H\r\nH", core::rect<s32>(50, 100, 400, 400), video::SColor(0xFFFFFFFF), false, nullptr, true);
-	video::IImage* placed = drawn(L"H\r\nH", core::rect<s32>(50, 100 + (300 - height) / 2, 400, 400), video::SColor(0xFFFFFFFF));
-	int ink = 0, differences = 0;
-	for (int y = 100; y < 400; ++y)
-		for (int x = 40; x < 120; ++x)
-		{
-			ink += red(placed, x, y) > 0;
-			differences += red(centred, x, y) != red(placed, x, y);
-		}
-	EXPECT_GT(ink, 100);
-	EXPECT_EQ(differences, 0);
-	centred->drop();
-	placed->drop();
-}
-
-TEST_F(SoftwareText, AnInvisibleCharacterAdvancesThePenButLeavesNoInk)
-{
-	const s32 pen = 50 + font->advanceOf(L'H') + font->kerningOf(L'I', L'H').X;
-	video::IImage* alone = drawn(L"I", core::rect<s32>(pen, 100, 400, 300), video::SColor(0xFFFFFFFF));
-	font->setInvisibleCharacters(L"H");
-	video::IImage* hidden = drawn(L"HI", core::rect<s32>(50, 100, 400, 300), video::SColor(0xFFFFFFFF));
-	EXPECT_GT(leftmostInk(alone, 100, 160), pen - 5);
-	EXPECT_EQ(leftmostInk(hidden, 100, 160), leftmostInk(alone, 100, 160));
-	alone->drop();
-	hidden->drop();
-}
-
-TEST_F(SoftwareText, TheSecondLineStartsAtTheLeftEdgeOnePixelSizeLower)
-{
-	video::IImage* one = drawn(L"H", core::rect<s32>(50, 100, 400, 300), video::SColor(0xFFFFFFFF));
-	video::IImage* two = drawn(L"AB\r\nH", core::rect<s32>(50, 60, 400, 300), video::SColor(0xFFFFFFFF));
-	// "H" on the second line of a text placed 40 pixels higher lands where a lone "H" does.
-	int differences = 0;
-	for (int y = 101; y < 160; ++y)
-		for (int x = 40; x < 120; ++x)
-			differences += red(one, x, y) != red(two, x, y);
-	EXPECT_EQ(differences, 0);
-	one->drop();
-	two->drop();
 }
