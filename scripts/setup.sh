@@ -9,7 +9,7 @@ ZARNEL_GAME_PACKAGES=(cmake g++ make pkg-config libirrlicht-dev libfreetype-dev 
 # What the tests add: GoogleTest, a private X server and X tools for the end-to-end tests, XTest
 # for real input, and the fonts the font tests open.
 ZARNEL_TEST_PACKAGES=(libgtest-dev googletest xvfb libx11-dev libxtst-dev x11-utils
-  fonts-dejavu-core fonts-urw-base35 xfonts-base)
+  fonts-dejavu-core fonts-urw-base35 xfonts-base faketime)
 ZARNEL_BENCH_PACKAGES=(libbenchmark-dev xvfb libx11-dev)
 # The .deb: dpkg-shlibdeps (dpkg-dev) computes its dependencies, file describes its binaries.
 ZARNEL_PACKAGE_PACKAGES=(dpkg-dev file)

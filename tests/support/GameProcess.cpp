@@ -1,15 +1,14 @@
 // See GameProcess.h.
 #include "GameProcess.h"
 #include <X11/Xlib.h>
-#include <X11/Xatom.h>
 #include <X11/extensions/XTest.h>
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 const std::string GameProcess::Prompt =
@@ -19,33 +18,23 @@ const std::string GameProcess::Prompt =
 
 namespace
 {
-std::string readFile(const std::string& path)
+std::string scratchFile(const char* name)
 {
-	std::ifstream in(path, std::ios::binary);
-	std::ostringstream s;
-	s << in.rdbuf();
-	return s.str();
+	std::string path = (std::filesystem::temp_directory_path() / name).string() + "-XXXXXX";
+	close(mkstemp(&path[0]));
+	return path;
 }
 }
 
 GameProcess::GameProcess(PrivateXServer* server, const std::string& workingFolder)
-	: server(server), folder(workingFolder)
+	: server(server), folder(workingFolder), outPath(scratchFile("zarnel-stdout")), errPath(scratchFile("zarnel-stderr"))
 {
-	char out[] = "/tmp/zarnel-stdout-XXXXXX";
-	char err[] = "/tmp/zarnel-stderr-XXXXXX";
-	close(mkstemp(out));
-	close(mkstemp(err));
-	outPath = out;
-	errPath = err;
 }
 
 GameProcess::~GameProcess()
 {
-	if (pid > 0 && exitStatus < 0)
-	{
-		kill(pid, SIGKILL);
+	if (pid > 0 && exitStatus < 0 && kill(pid, SIGKILL) == 0)
 		waitpid(pid, nullptr, 0);
-	}
 	if (stdinFd >= 0)
 		close(stdinFd);
 	unlink(outPath.c_str());
@@ -68,6 +57,8 @@ bool GameProcess::start()
 		close(in[1]);
 		dup2(open(outPath.c_str(), O_WRONLY | O_TRUNC), 1);
 		dup2(open(errPath.c_str(), O_WRONLY | O_TRUNC), 2);
+		for (std::string& variable : environment)
+			putenv(&variable[0]);
 		if (server)
 			setenv("DISPLAY", server->name().c_str(), 1);
 		else
@@ -84,12 +75,9 @@ bool GameProcess::start()
 
 bool GameProcess::waitForWindow()
 {
-	if (!server)
-		return false;
-	if (!waitUntil([&] { return (gameWindow = server->findWindow("Zarnel")) != 0; }))
-		return false;
 	// The window exists before its first frame: wait until something other than black shows.
-	return waitUntil([&] { return capture().showsAnything(); });
+	return server && waitUntil([&] { return (gameWindow = server->findWindow("Zarnel")) != 0; }) &&
+		waitUntil([&] { return capture().showsAnything(); });
 }
 
 void GameProcess::moveTo(int x, int y)
@@ -113,25 +101,6 @@ void GameProcess::key(const char* keysym)
 	XTestFakeKeyEvent(server->display, code, True, CurrentTime);
 	XTestFakeKeyEvent(server->display, code, False, CurrentTime);
 	XSync(server->display, False);
-}
-
-void GameProcess::drag(unsigned int which, int x0, int y0, int x1, int y1)
-{
-	moveTo(x0, y0);
-	button(which, true);
-	const int steps = 5;
-	for (int i = 1; i <= steps; ++i)
-	{
-		std::this_thread::sleep_for(dragStepPause);
-		moveTo(x0 + (x1 - x0) * i / steps, y0 + (y1 - y0) * i / steps);
-	}
-	std::this_thread::sleep_for(dragStepPause);
-	button(which, false);
-}
-
-XImageCopy GameProcess::capture() const
-{
-	return server->capture(gameWindow);
 }
 
 XImageCopy GameProcess::captureSettled()
@@ -176,18 +145,15 @@ bool GameProcess::waitForExit(int timeoutSeconds)
 	return ended;
 }
 
-void GameProcess::writeStdin(const std::string& bytes)
+bool GameProcess::writeStdin(const std::string& bytes)
 {
-	if (write(stdinFd, bytes.data(), bytes.size()) < 0)
-		return;
+	return write(stdinFd, bytes.data(), bytes.size()) == (ssize_t)bytes.size();
 }
 
-std::string GameProcess::stdoutText() const
+std::string GameProcess::readFile(const std::string& path)
 {
-	return readFile(outPath);
-}
-
-std::string GameProcess::stderrText() const
-{
-	return readFile(errPath);
+	std::ifstream in(path, std::ios::binary);
+	std::ostringstream s;
+	s << in.rdbuf();
+	return s.str();
 }

@@ -1,8 +1,7 @@
-// The black-box helper: starts the built game as a child process with a chosen working folder
-// and display, finds its window by caption, drives it with real X input (XTest), reads its
-// pixels, asks it to close the way a window manager does, and collects stdout, stderr and the
-// exit status. The build passes the game binary's path in as ZARNEL_GAME_BINARY; another command
-// (the Windows exe under Wine) can stand in for it.
+// The black-box helper: starts the built game (ZARNEL_GAME_BINARY, or another command such as
+// the Windows exe under Wine) in a chosen folder, display and environment, finds its window,
+// drives it with real X input (XTest), reads its pixels, closes it the way a window manager does,
+// and collects stdout, stderr and the exit status.
 #ifndef ZARNEL_TEST_GAME_PROCESS_H
 #define ZARNEL_TEST_GAME_PROCESS_H
 
@@ -20,6 +19,8 @@ public:
 
 	//! The program and its arguments to start instead of the built game, e.g. {"wine", exe}.
 	std::vector<std::string> command{ZARNEL_GAME_BINARY};
+	//! Variables added to the child's environment, each "NAME=value".
+	std::vector<std::string> environment;
 	//! Pause between the steps of a drag, for an X client that merges quick pointer moves.
 	std::chrono::milliseconds dragStepPause{0};
 
@@ -27,17 +28,14 @@ public:
 	bool start();
 	//! Waits for the window captioned "Zarnel" and for its first drawn frame.
 	bool waitForWindow();
-	XWindowId window() const { return gameWindow; }
 
 	//! Real X input at window pixel (x, y), or on buttons and keys.
 	void moveTo(int x, int y);
 	void button(unsigned int button, bool down);
 	void key(const char* keysym);
-	//! A drag with button from one pixel to another, in a few steps.
-	void drag(unsigned int button, int x0, int y0, int x1, int y1);
 
 	//! The window's pixels now.
-	XImageCopy capture() const;
+	XImageCopy capture() const { return server->capture(gameWindow); }
 	//! Waits until the picture has stayed the same for a while, and returns it.
 	XImageCopy captureSettled();
 
@@ -45,17 +43,19 @@ public:
 	void requestClose();
 	//! Waits for the child to end; true when it did, with its status in exitStatus.
 	bool waitForExit(int timeoutSeconds = 60);
-	//! Writes bytes to the child's standard input.
-	void writeStdin(const std::string& bytes);
+	//! Writes bytes to the child's standard input; true when all were written.
+	bool writeStdin(const std::string& bytes);
 
-	std::string stdoutText() const;
-	std::string stderrText() const;
+	std::string stdoutText() const { return readFile(outPath); }
+	std::string stderrText() const { return readFile(errPath); }
 	int exitStatus = -1;
 
 	//! The game's driver prompt, byte for byte.
 	static const std::string Prompt;
 
 private:
+	static std::string readFile(const std::string& path);
+
 	PrivateXServer* server;
 	std::string folder;
 	std::string outPath;

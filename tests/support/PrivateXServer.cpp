@@ -2,9 +2,8 @@
 #include "PrivateXServer.h"
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <algorithm>
 #include <csignal>
-#include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <thread>
@@ -12,10 +11,7 @@
 
 bool XImageCopy::showsAnything() const
 {
-	for (uint32_t p : pixels)
-		if (p != 0)
-			return true;
-	return false;
+	return std::any_of(pixels.begin(), pixels.end(), [](uint32_t p) { return p != 0; });
 }
 
 size_t XImageCopy::differingPixels(const XImageCopy& other) const
@@ -31,11 +27,7 @@ size_t XImageCopy::brightPixels(int x0, int y0, int x1, int y1, int minimum) con
 	size_t n = 0;
 	for (int y = y0; y < y1; ++y)
 		for (int x = x0; x < x1; ++x)
-		{
-			const uint32_t p = at(x, y);
-			if ((int)((p >> 16) & 0xFF) >= minimum && (int)((p >> 8) & 0xFF) >= minimum && (int)(p & 0xFF) >= minimum)
-				++n;
-		}
+			n += (int)std::min({at(x, y) >> 16 & 0xFF, at(x, y) >> 8 & 0xFF, at(x, y) & 0xFF}) >= minimum;
 	return n;
 }
 
@@ -70,7 +62,7 @@ PrivateXServer::PrivateXServer()
 		dup2(devnull, 1);
 		dup2(devnull, 2);
 		const std::string fd = std::to_string(fds[1]);
-		execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24",
+		execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "3400x768x24",
 			"-nolisten", "tcp", "-noreset", (char*)nullptr);
 		_exit(127);
 	}
@@ -97,11 +89,6 @@ PrivateXServer::~PrivateXServer()
 	}
 }
 
-void PrivateXServer::makeCurrent() const
-{
-	setenv("DISPLAY", displayName.c_str(), 1);
-}
-
 XWindowId PrivateXServer::findWindow(const std::string& caption) const
 {
 	Window root = DefaultRootWindow(display), parent, *children = nullptr;
@@ -120,9 +107,7 @@ XWindowId PrivateXServer::findWindow(const std::string& caption) const
 std::string PrivateXServer::windowName(XWindowId window) const
 {
 	char* name = nullptr;
-	std::string result;
-	if (XFetchName(display, window, &name) && name)
-		result = name;
+	const std::string result = XFetchName(display, window, &name) && name ? name : "";
 	if (name)
 		XFree(name);
 	return result;
@@ -139,22 +124,11 @@ XImageCopy PrivateXServer::capture(XWindowId window) const
 		return copy;
 	copy.width = attributes.width;
 	copy.height = attributes.height;
-	copy.pixels.resize((size_t)copy.width * copy.height);
 	for (int y = 0; y < copy.height; ++y)
 		for (int x = 0; x < copy.width; ++x)
-			copy.pixels[(size_t)y * copy.width + x] = (uint32_t)(XGetPixel(image, x, y) & 0xFFFFFF);
+			copy.pixels.push_back((uint32_t)(XGetPixel(image, x, y) & 0xFFFFFF));
 	XDestroyImage(image);
 	return copy;
-}
-
-bool PrivateXServer::windowSize(XWindowId window, int& width, int& height) const
-{
-	XWindowAttributes attributes;
-	if (!XGetWindowAttributes(display, window, &attributes))
-		return false;
-	width = attributes.width;
-	height = attributes.height;
-	return true;
 }
 
 bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout)

@@ -1,13 +1,15 @@
 // A private Xvfb for one test process, so that windows, pointer and keyboard of parallel tests
 // never meet. It keeps its own connection open for the whole test (a bare Xvfb forgets its atoms
-// whenever the last client leaves) and is killed when the object is destroyed. Also: window
+// whenever the last client leaves) and is killed when the object is destroyed. Its screen is
+// 3400 pixels wide: a pointer can move 1800 pixels right of a window centred on it. Also: window
 // pixels read at the X level, since the engine's own screenshot reads black under llvmpipe.
-// A window that vanishes under a request reads as gone (empty name, no size, no pixels).
+// A window that vanishes under a request reads as gone (empty name, no pixels).
 #ifndef ZARNEL_TEST_PRIVATE_X_SERVER_H
 #define ZARNEL_TEST_PRIVATE_X_SERVER_H
 
 #include <chrono>
 #include <cstdint>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <sys/types.h>
@@ -20,8 +22,7 @@ typedef unsigned long XWindowId;
 //! A picture read from a window: width x height pixels as 0xRRGGBB.
 struct XImageCopy
 {
-	int width = 0;
-	int height = 0;
+	int width = 0, height = 0;
 	std::vector<uint32_t> pixels;
 
 	uint32_t at(int x, int y) const { return pixels[(size_t)y * width + x]; }
@@ -44,7 +45,7 @@ public:
 	//! The DISPLAY value, e.g. ":5".
 	const std::string& name() const { return displayName; }
 	//! Makes this server the process's DISPLAY.
-	void makeCurrent() const;
+	void makeCurrent() const { setenv("DISPLAY", displayName.c_str(), 1); }
 
 	//! The first top-level window whose WM_NAME is caption, or 0.
 	XWindowId findWindow(const std::string& caption) const;
@@ -52,8 +53,6 @@ public:
 	std::string windowName(XWindowId window) const;
 	//! The window's pixels.
 	XImageCopy capture(XWindowId window) const;
-	//! The window's width and height; false when it does not exist.
-	bool windowSize(XWindowId window, int& width, int& height) const;
 
 	_XDisplay* display = nullptr;
 

@@ -1,0 +1,55 @@
+// The golden session of the built game. libfaketime holds the game's wall clock at a fixed time
+// until the first frame shows, so that srand(time) seeds the same scramble however long the start
+// takes. Then the clock runs on ("@"): the game paces the frames of a layer turn on the wall clock,
+// which a stopped clock stalls (a real monotonic clock does not help).
+#include "GoldenSession.h"
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace
+{
+// 2024-03-01 12:00:00 UTC.
+const unsigned StartTime = 1709294400;
+
+// The five turns of the scramble after srand(seed): three numbers each from the C library's
+// rand(), drawn in the order axis, layer, direction (odd +1, even -1).
+std::vector<LayerTurnMove> scrambleAfter(unsigned seed)
+{
+	srand(seed);
+	std::vector<LayerTurnMove> turns(5);
+	for (LayerTurnMove& turn : turns)
+	{
+		turn.axis = rand() % 3;
+		turn.layer = rand() % 3;
+		turn.direction = rand() % 2 ? 1 : -1;
+	}
+	return turns;
+}
+}
+
+TEST(GoldenSession, AScriptedGameFromTheFirstFrameToAWinShowsTheReferenceFrames)
+{
+	PrivateXServer x;
+	ASSERT_TRUE(x.ok());
+	GameProcess game(&x, ".");
+	// libfaketime reads the clock from this file, again a second after it last did.
+	const std::string clock = (std::filesystem::temp_directory_path() / ("zarnel-clock-" + std::to_string(getpid()))).string();
+	std::ofstream(clock) << StartTime << "\n";
+	game.environment = {"LD_PRELOAD=" ZARNEL_FAKETIME_LIBRARY, "FAKETIME_TIMESTAMP_FILE=" + clock,
+		"FAKETIME_CACHE_DURATION=1", "FAKETIME_FMT=%s", "FAKETIME_DONT_FAKE_MONOTONIC=1"};
+	const char* update = std::getenv("ZARNEL_UPDATE_GOLDEN");
+	GoldenSession session(game, "linux", {16, 20}, update && std::string(update) == "1");
+	ASSERT_NO_FATAL_FAILURE(session.playUntilPlay());
+	std::ofstream(clock) << "@" << StartTime << "\n";
+	ASSERT_NO_FATAL_FAILURE(session.playScramble(scrambleAfter(StartTime), true));
+	ASSERT_NO_FATAL_FAILURE(session.playToWin());
+	ASSERT_NO_FATAL_FAILURE(session.pressEscape());
+	EXPECT_EQ(game.stdoutText(),
+		"Please select the driver you want for this example:\n (a) Direct3D 9.0c\n (b) Direct3D 8.1\n"
+		" (c) OpenGL 1.5\n (d) Software Renderer\n (e) Burning's Software Renderer\n (f) NullDevice\n"
+		" (otherKey) exit\n\ncongratulations,you win!\n");
+	std::filesystem::remove(clock);
+}
