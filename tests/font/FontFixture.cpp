@@ -57,10 +57,3 @@ gui::CGUITTFont* FontTest::unboundFont()
 	fonts.push_back(font);
 	return font;
 }
-
-const gui::CGUITTGlyph& FontTest::glyphOf(gui::CGUITTFont* font, wchar_t ch)
-{
-	const u32 index = font->glyphFor(ch);
-	EXPECT_NE(index, 0u) << "character " << (u32)ch << " is not mapped";
-	return *font->glyphs[index - 1];
-}

@@ -28,8 +28,6 @@ protected:
 	irr::gui::CGUITTFont* fontFor(const char* path, irr::u32 size);
 	//! A font with no face bound; owned by the fixture.
 	irr::gui::CGUITTFont* unboundFont();
-	//! The record of the glyph a character maps to (the character must be mapped).
-	const irr::gui::CGUITTGlyph& glyphOf(irr::gui::CGUITTFont* font, wchar_t ch);
 
 	irr::IrrlichtDevice* device = nullptr;
 	irr::video::IVideoDriver* driver = nullptr;

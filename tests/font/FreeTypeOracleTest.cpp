@@ -1,7 +1,8 @@
 // The font against FreeType: each case of the table is drawn by the font on the software driver
-// (its per-pixel path, in a private Xvfb) and by the test, in one-pixel rectangles on the same
-// driver, from a FreeType face of its own by the rules below; the pictures must be equal to the
-// pixel. Measures, character positions and kerning queries are checked against the same model.
+// (in a private Xvfb) and by the test from a FreeType face of its own by the rules below, in grey
+// one-pixel rectangles or, with smoothing off, mono bitmaps drawn as images; the pictures must be
+// equal to the pixel. Measures, character positions and kerning queries are checked against the
+// same model, and on OpenGL every glyph texture of the cases against FreeType's bitmaps.
 #include "FontFixture.h"
 #include "PrivateXServer.h"
 #include <algorithm>
@@ -13,7 +14,7 @@ using namespace irr;
 
 namespace
 {
-enum Flags { None = 0, HCentre = 1, VCentre = 2, NoColourAlpha = 4 };
+enum Flags { None = 0, HCentre = 1, VCentre = 2, NoColourAlpha = 4, Mono = 8 };
 const core::rect<s32> NoClip(0, 0, -1, -1);
 
 struct Case
@@ -44,6 +45,9 @@ public:
 	{
 		s32 left = 0, top = 0, width = 0, rows = 0;
 		std::vector<u32> coverage;
+		// Its texture's side: the smallest power of two greater than its width and its height.
+		u32 side() const { return std::max(width, rows) ? 2u << (31 - __builtin_clz(std::max(width, rows))) : 1; }
+		bool powerOfTwoTall() const { return rows > 1 && (rows & (rows - 1)) == 0 && width < rows; }
 	};
 	struct Layout
 	{
@@ -62,19 +66,27 @@ public:
 
 	bool mapped(wchar_t ch) const { return FT_Get_Char_Index(face, ch) != 0; }
 
-	const Bitmap& bitmap(wchar_t ch)
+	// FreeType's grey rendering of glyph index g (mono: its 1-bit one, hinted for mono as the font
+	// asks) as 0..255 coverage; a set bit of a 1-bit bitmap is full coverage.
+	Bitmap load(u32 g, bool mono) const
 	{
-		const bool known = bitmaps.count(ch);
-		Bitmap& b = bitmaps[ch];
-		if (known || !mapped(ch) || FT_Load_Char(face, ch, FT_LOAD_RENDER) != 0)
-			return b;
+		if (FT_Load_Glyph(face, g, mono ? FT_LOAD_RENDER | FT_LOAD_MONOCHROME | FT_LOAD_TARGET_MONO : FT_LOAD_RENDER))
+			return Bitmap();
 		const FT_Bitmap& m = face->glyph->bitmap;
-		b = Bitmap{face->glyph->bitmap_left, face->glyph->bitmap_top, (s32)m.width, (s32)m.rows, {}};
+		Bitmap b{face->glyph->bitmap_left, face->glyph->bitmap_top, (s32)m.width, (s32)m.rows, {}};
 		for (s32 r = 0; r < b.rows; ++r)
 			for (s32 c = 0; c < b.width; ++c)
 				b.coverage.push_back(m.pixel_mode == FT_PIXEL_MODE_MONO ? (m.buffer[r * m.pitch + c / 8] >> (7 - c % 8) & 1) * 255
 					: m.buffer[r * m.pitch + c]);
 		return b;
+	}
+
+	const Bitmap& bitmap(wchar_t ch, bool mono = false)
+	{
+		const auto slot = bitmaps.emplace(std::make_pair(ch, mono), Bitmap());
+		if (slot.second && mapped(ch))
+			slot.first->second = load(FT_Get_Char_Index(face, ch), mono);
+		return slot.first->second;
 	}
 
 	s32 advance(wchar_t ch)
@@ -138,27 +150,53 @@ public:
 			origin.X += (c.position.getWidth() - l.width) >> 1;
 		if (c.flags & VCentre)
 			origin.Y += (c.position.getHeight() - l.lines * lineHeight()) >> 1;
-		const video::SColor colour(c.colour);
-		const u32 alpha = c.flags & NoColourAlpha ? 255 : colour.getAlpha();
+		video::SColor colour(c.colour);
+		if (c.flags & NoColourAlpha)
+			colour.setAlpha(255);
 		const core::rect<s32>& clip = c.clip;
 		size_t drawn = 0;
 		for (const auto& glyph : l.glyphs)
 		{
+			const core::vector2d<s32> pen = origin + glyph.second;
+			if (c.flags & Mono)
+			{
+				drawn += drawMono(driver, bitmap(glyph.first, true), pen, colour, clip.isValid() ? &clip : nullptr);
+				continue;
+			}
 			const Bitmap& b = bitmap(glyph.first);
 			for (s32 r = 0; r < b.rows; ++r)
 				for (s32 col = 0; col < b.width; ++col)
 				{
-					const s32 x = origin.X + glyph.second.X + b.left + col, y = origin.Y + glyph.second.Y + size - b.top + r;
+					const s32 x = pen.X + b.left + col, y = pen.Y + size - b.top + r;
 					const u32 v = b.coverage[r * b.width + col];
 					if (v == 0 || (clip.isValid() && (x < clip.UpperLeftCorner.X || x > clip.LowerRightCorner.X ||
 							y < clip.UpperLeftCorner.Y || y > clip.LowerRightCorner.Y)))
 						continue;
-					driver->draw2DRectangle(video::SColor(v * alpha / 255, colour.getRed(), colour.getGreen(),
+					driver->draw2DRectangle(video::SColor(v * colour.getAlpha() / 255, colour.getRed(), colour.getGreen(),
 						colour.getBlue()), core::rect<s32>(x, y, x + 1, y + 1));
 					++drawn;
 				}
 		}
 		return drawn;
+	}
+
+	// Without smoothing, the driver's picture of a glyph's mono bitmap (returns the bits set): opaque white
+	// where a bit is set, transparent in the rest of its texture's square but the last row and column.
+	size_t drawMono(video::IVideoDriver* driver, const Bitmap& b, core::vector2d<s32> pen, video::SColor colour,
+		const core::rect<s32>* clip)
+	{
+		const u32 side = b.side() - 1;
+		std::vector<u16> texels(side * side, 0);
+		for (s32 i = 0; i < b.width * b.rows; ++i)
+			texels[i / b.width * side + i % b.width] = b.coverage[i] ? 0xFFFF : 0;
+		if (side == 0)
+			return 0;
+		video::IImage* image = driver->createImageFromData(video::ECF_A1R5G5B5, {side, side}, texels.data(), false);
+		video::ITexture* texture = driver->addTexture("mono bitmap", image);
+		image->drop();
+		driver->draw2DImage(texture, {pen.X + b.left, pen.Y + size - b.top}, {0, 0, (s32)side, (s32)side}, clip, colour, true);
+		driver->removeTexture(texture);
+		return std::count(texels.begin(), texels.end(), 0xFFFF);
 	}
 
 private:
@@ -167,7 +205,7 @@ private:
 	const s32 size;
 	const core::vector2d<s32> kerning;
 	const std::wstring invisible;
-	std::map<wchar_t, Bitmap> bitmaps;
+	std::map<std::pair<wchar_t, bool>, Bitmap> bitmaps;
 };
 
 const char* const Game = GameFontPath;
@@ -199,6 +237,11 @@ const Case Cases[] = {
 	{Otf, 15, L"P052 \x00e9\x263a\xe123 AV", {300, 50, 700, 100}, 0xFFFFFF00, None, 0, 0, L" ", {320, 40, 371, 61}},
 	{Pcf, 20, L"Fixed\tcell\r\nA V \x00e9", {20, 300, 400, 400}, 0xA0FFFFFF, None, 1, 1, L" ", {25, 290, 184, 399}},
 	{Game, 20, L"", {0, 0, 800, 600}, 0xFFFFFFFF, HCentre | VCentre},
+	// Smoothing off (mono bitmaps, some a power of two high): white shows textures' transparent parts.
+	{Game, 20, L"AV To /\\ WAVY\nj", {40, 40, 400, 100}, 0xFFFFFFFF, Mono, 2, 1},
+	{Game, 15, L"rsz' Hg\r\nAV", {40, 40, 400, 100}, 0x40FFC080, Mono | NoColourAlpha},
+	{Otf, 15, L"P052 \x00e9|cz AV", {300, 50, 700, 100}, 0x60FFFF00, Mono, 0, 0, L" ", {320, 40, 371, 61}},
+	{Pcf, 20, L"Fixed\r\nA V", {0, 100, 400, 300}, 0xFFFFFFFF, Mono | HCentre | VCentre},
 };
 
 class FontOracle : public FontTest
@@ -224,6 +267,32 @@ protected:
 
 	PrivateXServer x;
 };
+
+class GlyphTextures : public FontOracle // on OpenGL, which keeps a texture's texels as uploaded
+{
+	video::E_DRIVER_TYPE driverType() const override { return video::EDT_OPENGL; }
+};
+
+// Whether t (named name, of the record's side) holds bitmap b at the top left of a transparent square
+// of b's side, no mip maps: grey white with coverage as alpha in 32 bits, mono opaque white in 16.
+bool holds(video::ITexture* t, const core::stringc& name, core::dimension2d<u32> side, const Model::Bitmap& b, bool mono)
+{
+	const core::dimension2d<u32> square(b.side(), b.side());
+	if (!t || t->getName().getPath() != name || t->getColorFormat() != (mono ? video::ECF_A1R5G5B5 : video::ECF_A8R8G8B8) ||
+		t->hasMipMaps() || t->getSize() != square || side != square)
+		return false;
+	const u8* texels = (const u8*)t->lock(video::ETLM_READ_ONLY);
+	bool same = true;
+	for (u32 i = 0; i < square.getArea(); ++i)
+	{
+		const u32 r = i / square.Width, c = i % square.Width;
+		const u32 v = r < (u32)b.rows && c < (u32)b.width ? b.coverage[r * b.width + c] : 0;
+		const u8* texel = texels + r * t->getPitch() + c * (mono ? 2 : 4);
+		same &= (mono ? *(const u16*)texel : *(const u32*)texel) == (v == 0 ? 0 : mono ? 0xFFFF : v << 24 | 0xFFFFFF);
+	}
+	t->unlock();
+	return same;
+}
 }
 
 TEST_F(FontOracle, TextIsDrawnMeasuredAndIndexedWhereFreeTypesMetricsPutIt)
@@ -236,15 +305,14 @@ TEST_F(FontOracle, TextIsDrawnMeasuredAndIndexedWhereFreeTypesMetricsPutIt)
 		Model model(c);
 		gui::CGUITTFont* font = fontFor(c.font, c.size);
 		ASSERT_NE(font->face, nullptr);
-		EXPECT_TRUE(glyphOf(font, L'A').monoLoaded);
 		font->setKerningWidth(c.kerningWidth);
 		font->setKerningHeight(c.kerningHeight);
 		font->setInvisibleCharacters(c.invisible);
 		font->useColorAlpha = !(c.flags & NoColourAlpha);
+		font->smoothGlyphs = !(c.flags & Mono);
 
 		const Model::Layout layout = model.layout(c.text);
-		EXPECT_EQ(font->getDimension(c.text).Width, (u32)layout.width);
-		EXPECT_EQ(font->getDimension(c.text).Height, (u32)(layout.lines * model.lineHeight()));
+		EXPECT_EQ(font->getDimension(c.text), core::dimension2d<u32>(layout.width, layout.lines * model.lineHeight()));
 		// A character is found at the pen offsets that its advance reaches, kerning left out.
 		std::vector<s32> reach;
 		s32 wrong = 0;
@@ -275,4 +343,40 @@ TEST_F(FontOracle, TextIsDrawnMeasuredAndIndexedWhereFreeTypesMetricsPutIt)
 		drawn->drop();
 		expected->drop();
 	}
+}
+
+TEST_F(GlyphTextures, HoldFreeTypesGreyAndMonoRenderingsTexelByTexel)
+{
+	// Flags that each upload must override (32-bit grey, 16-bit mono, no mip maps) and put back.
+	driver->setTextureCreationFlag(video::ETCF_ALWAYS_16_BIT, true);
+	driver->setTextureCreationFlag(video::ETCF_CREATE_MIP_MAPS, true);
+	size_t tall = 0;
+	for (const Case& c : Cases)
+	{
+		SCOPED_TRACE(testing::Message() << "case " << &c - Cases << ": " << c.text);
+		Model model(c);
+		gui::CGUITTFont* font = fontFor(c.font, c.size);
+		// Each character of the case, and every printable ASCII one, some of them a power of two high.
+		for (const wchar_t* s = c.text; *s; ++s)
+			font->glyphFor(*s);
+		for (wchar_t ch = L'!'; ch <= L'~'; ++ch)
+			font->glyphFor(ch);
+		std::vector<u32> wrong;
+		for (u32 g = 1; g <= font->glyphs.size(); ++g)
+		{
+			const gui::CGUITTGlyph& r = *font->glyphs[g - 1];
+			if (!r.greyLoaded) // not rasterised
+				continue;
+			const Model::Bitmap grey = model.load(g, false), mono = model.load(g, true);
+			const core::stringc name = core::stringc("TTFontGlyph") + core::stringc(g);
+			tall += grey.powerOfTwoTall() || mono.powerOfTwoTall();
+			if (!r.isCached || !holds(r.greyTexture, name, {r.greyTexWidth, r.greyTexHeight}, grey, false) ||
+				!holds(r.monoTexture, name + "_mono", {r.monoTexWidth, r.monoTexHeight}, mono, true))
+				wrong.push_back(g);
+		}
+		EXPECT_EQ(wrong, std::vector<u32>()) << "glyph indices whose textures are not FreeType's bitmaps";
+	}
+	EXPECT_GT(tall, 0u) << "no glyph a power of two high and narrower than high was checked";
+	EXPECT_TRUE(driver->getTextureCreationFlag(video::ETCF_ALWAYS_16_BIT));
+	EXPECT_TRUE(driver->getTextureCreationFlag(video::ETCF_CREATE_MIP_MAPS));
 }

@@ -1,5 +1,5 @@
-// The glyph cache: texture sides and texels, bitmap layouts, rasterising once, texture names,
-// the creation flags, and every texture removed exactly once.
+// The glyph cache: Direct3D 8 texels, bitmap layouts, rasterising once, and every texture removed
+// exactly once (the textures themselves are checked against FreeType in FreeTypeOracleTest).
 #include "FontFixture.h"
 #include <cstring>
 
@@ -24,19 +24,9 @@ FT_Bitmap bitmapOf(unsigned char mode, unsigned rows, unsigned width, int pitch,
 }
 }
 
-TEST(GlyphTexture, SidesAreSquarePowersOfTwoStrictlyGreaterThanTheBitmap)
+TEST(GlyphTexture, Direct3D8TexelsHoldTheCoverageInEveryChannel)
 {
-	EXPECT_EQ(CGUITTGlyph::textureSide(8, 5), 16u);
-	EXPECT_EQ(CGUITTGlyph::textureSide(7, 9), 16u);
-	EXPECT_EQ(CGUITTGlyph::textureSide(3, 3), 4u);
-	EXPECT_EQ(CGUITTGlyph::textureSide(0, 0), 1u);
-}
-
-TEST(GlyphTexture, TexelsAreWhiteWithCoverageAsAlpha)
-{
-	EXPECT_EQ(CGUITTGlyph::greyTexel(128, false), 0x80FFFFFFu);
 	EXPECT_EQ(CGUITTGlyph::greyTexel(128, true), 0x80808080u);
-	EXPECT_EQ(CGUITTGlyph::greyTexel(0, false), 0u);
 	EXPECT_EQ(CGUITTGlyph::greyTexel(0, true), 0u);
 }
 
@@ -59,24 +49,6 @@ TEST(GlyphBitmap, UnreadableLayoutsAreRefused)
 	EXPECT_FALSE(CGUITTGlyph::readCoverage(bitmapOf(FT_PIXEL_MODE_BGRA, 1, 2, 8, data), out));
 	EXPECT_FALSE(CGUITTGlyph::readCoverage(bitmapOf(FT_PIXEL_MODE_GRAY, 2, 4, 3, data), out));
 	EXPECT_FALSE(CGUITTGlyph::readCoverage(bitmapOf(FT_PIXEL_MODE_GRAY, 2, 4, 4, nullptr), out));
-}
-
-TEST_F(Glyph, ASpaceHasAnEmptyBitmapAndOnePixelTexturesNamedByItsIndex)
-{
-	gui::CGUITTFont* font = fontFor(GameFontPath, 20);
-	const u32 index = font->glyphFor(L' ');
-	ASSERT_NE(index, 0u);
-	const CGUITTGlyph& space = *font->glyphs[index - 1];
-	EXPECT_TRUE(space.isCached);
-	EXPECT_EQ(space.greyWidth, 0u);
-	EXPECT_EQ(space.greyRows, 0u);
-	EXPECT_EQ(space.greyTexWidth, 1u);
-	EXPECT_EQ(space.monoTexWidth, CGUITTGlyph::textureSide(space.monoWidth, space.monoRows));
-	ASSERT_NE(space.greyTexture, nullptr);
-	EXPECT_EQ(core::stringc(space.greyTexture->getName().getPath()), core::stringc("TTFontGlyph") + core::stringc(index));
-	ASSERT_NE(space.monoTexture, nullptr);
-	EXPECT_EQ(core::stringc(space.monoTexture->getName().getPath()),
-		core::stringc("TTFontGlyph") + core::stringc(index) + "_mono");
 }
 
 TEST_F(Glyph, IsRasterisedOnceAndACachedLookupLoadsNothing)
@@ -137,7 +109,7 @@ TEST_F(Glyph, AGlyphTooBigForAnyTextureHasNoImageAndIsLoadedOnce)
 	gui::CGUITTFont* font = fontFor(GameFontPath, 40000);
 	const u32 textures = driver->getTextureCount();
 	const u32 rasterised = CGUITTGlyph::rasterizeCount;
-	const CGUITTGlyph& bar = glyphOf(font, L'|');
+	const CGUITTGlyph& bar = *font->glyphs[font->glyphFor(L'|') - 1];
 	EXPECT_EQ(bar.greyTexture, nullptr);
 	EXPECT_EQ(bar.monoTexture, nullptr);
 	EXPECT_EQ(bar.greyWidth * bar.greyRows, 0u);

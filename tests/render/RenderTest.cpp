@@ -1,5 +1,5 @@
 // Rendering in a private Xvfb: the game's first frame with the real OpenGL device, pixels read at
-// the X level (the font tests check the software driver's text against FreeType).
+// the X level (the font tests check text and glyph textures against FreeType).
 #include "CGUITTFont.h"
 #include "CSubcubeSceneNode.h"
 #include "CubeModel.h"
@@ -171,52 +171,6 @@ TEST_F(OpenGLFrame, ButtonBackgroundsAreColourKeyedAway)
 	// On screen the key colour never shows: the button's corner is the black background.
 	const XImageCopy image = firstFrame();
 	EXPECT_EQ(image.at(124, 512), 0u);
-}
-
-TEST_F(OpenGLFrame, GlyphTexturesAreThirtyTwoBitGreyAndSixteenBitMonoHoldingTheCoverage)
-{
-	// Flags the glyph must override for its upload and then put back.
-	driver->setTextureCreationFlag(video::ETCF_ALWAYS_16_BIT, true);
-	driver->setTextureCreationFlag(video::ETCF_CREATE_MIP_MAPS, true);
-	const gui::CGUITTGlyph& a = *statusFont->glyphs[statusFont->glyphFor(L'A') - 1];
-	EXPECT_TRUE(driver->getTextureCreationFlag(video::ETCF_ALWAYS_16_BIT));
-	EXPECT_TRUE(driver->getTextureCreationFlag(video::ETCF_CREATE_MIP_MAPS));
-	ASSERT_GT(a.greyWidth * a.greyRows, 0u);
-	ASSERT_NE(a.greyTexture, nullptr);
-	ASSERT_NE(a.monoTexture, nullptr);
-	EXPECT_EQ(a.greyTexture->getColorFormat(), video::ECF_A8R8G8B8);
-	EXPECT_EQ(a.monoTexture->getColorFormat(), video::ECF_A1R5G5B5);
-	EXPECT_EQ(a.greyTexture->getSize(), core::dimension2d<u32>(a.greyTexWidth, a.greyTexWidth));
-	EXPECT_FALSE(a.greyTexture->hasMipMaps());
-
-	const u32* texels = (const u32*)a.greyTexture->lock(video::ETLM_READ_ONLY);
-	ASSERT_NE(texels, nullptr);
-	const u32 pitch = a.greyTexture->getPitch() / 4;
-	bool matches = true;
-	for (u32 r = 0; r < a.greyRows; ++r)
-		for (u32 c = 0; c < a.greyWidth; ++c)
-			matches &= texels[r * pitch + c] == gui::CGUITTGlyph::greyTexel(a.coverage[r * a.greyWidth + c], false);
-	a.greyTexture->unlock();
-	EXPECT_TRUE(matches);
-
-	// Mono texels are opaque white where the mono bitmap has ink and zero elsewhere.
-	const u16* mono = (const u16*)a.monoTexture->lock(video::ETLM_READ_ONLY);
-	ASSERT_NE(mono, nullptr);
-	const u32 monoPitch = a.monoTexture->getPitch() / 2;
-	u32 white = 0, other = 0;
-	for (u32 r = 0; r < a.monoTexHeight; ++r)
-		for (u32 c = 0; c < a.monoTexWidth; ++c)
-		{
-			white += mono[r * monoPitch + c] == 0xFFFF;
-			other += mono[r * monoPitch + c] != 0xFFFF && mono[r * monoPitch + c] != 0;
-		}
-	a.monoTexture->unlock();
-	EXPECT_GT(white, 20u);
-	EXPECT_EQ(other, 0u);
-	// An empty bitmap, as a space has, gets a one-pixel texture.
-	const gui::CGUITTGlyph& space = *statusFont->glyphs[statusFont->glyphFor(L' ') - 1];
-	ASSERT_NE(space.greyTexture, nullptr);
-	EXPECT_EQ(space.greyTexture->getSize(), core::dimension2d<u32>(1, 1));
 }
 
 TEST_F(OpenGLFrame, AClipRectangleCutsTheTextAtItsEdge)
