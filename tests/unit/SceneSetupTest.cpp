@@ -3,6 +3,7 @@
 #include "CGUITTFont.h"
 #include "CSubcubeSceneNode.h"
 #include "CubeModel.h"
+#include "Frame.h"
 #include "NullDeviceTest.h"
 #include <filesystem>
 #include <unistd.h>
@@ -130,4 +131,11 @@ TEST_F(SceneSetup, ShowsTheTwoNormalButtonsHidesTheHighlightedOnesAndDrawsTextAt
 	EXPECT_TRUE(statusFont->getPixelSize() == 20 && statusFont->face == &statusFace) << statusFont->getPixelSize();
 	EXPECT_TRUE(helpFont->getPixelSize() == 15 && helpFont->face == &helpFace) << helpFont->getPixelSize();
 	EXPECT_TRUE(statusFace.isLoaded && helpFace.isLoaded);
+	// A frame leaves the skin on the font it drew last: the help font while help is shown.
+	for (const bool help : {true, false, true})
+	{
+		helpVisible = help;
+		drawFrame(cube);
+		EXPECT_EQ(guiEnv->getSkin()->getFont(gui::EGDF_DEFAULT), help ? helpFont : statusFont) << help;
+	}
 }
