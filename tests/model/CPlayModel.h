@@ -1,8 +1,7 @@
-// A model of play, written from the game's rules and sharing no code with the game: the receiver's
-// flags and keys, the button hover, the game and its texts, the 27 cells with each sub-cube's exact
-// lattice orientation and turn angles, the whole-cube orientation, the selection, and the picking,
-// decided by casting the camera's ray against the model's own boxes. Rotations are the engine's:
-// left-handed (+90 about X takes +Y to +Z, about Y +Z to +X, about Z +X to +Y), Euler angles X first.
+// A model of play from the game's rules, sharing no code with the game: the receiver's flags and keys,
+// the buttons, the game and its texts, each sub-cube's cell, exact lattice orientation and turn angles,
+// the whole cube's orientation, the selection, and picks cast from the camera against its own boxes.
+// Rotations are the engine's: left-handed (+90 about X takes +Y to +Z, about Y +Z to +X, about Z +X to +Y).
 #ifndef ZARNEL_TEST_C_PLAY_MODEL_H
 #define ZARNEL_TEST_C_PLAY_MODEL_H
 
@@ -145,8 +144,7 @@ private:
 	void dragTo(s32 x, s32 y)
 	{
 		const s32 id = pick(x, y);
-		unclear += id == Unclear;
-		dragged = id >= 0 ? id : Nothing;
+		unclear += id == Unclear, dragged = id >= 0 ? id : Nothing;
 		if (id < 0 || id == selected)
 			return;
 		s32 a[3], b[3], c[3], axis, layer, direction;
@@ -236,12 +234,11 @@ private:
 		}
 		return t = near, near <= far && far > 0;
 	}
-	// What the engine's box pick along a world segment (from o, unit direction d) returns for sure: a
-	// cell, 27 for an empty pivot (-1..1 about the centre, in the cube's or the root pivot's frame),
-	// -1 for no box, -2 when unsure; and where the segment enters. The engine measures each box crossed
-	// by the distance to one front plane of its world-aligned bounding box (inflated when turned): the
-	// plane crossed nearest the box's own border. The first box crossed, A, is sure when every other's
-	// front planes lie beyond A's entry and A's measure; a box with no front plane is never chosen.
+	// What the engine's box pick along a world segment (from o, unit direction d) surely returns: a cell,
+	// 27 for an empty pivot (-1..1 about the centre, in the cube's or root pivot's frame), -1 for none,
+	// -2 when unsure; and where it enters. The engine measures each box crossed by the distance to the
+	// front plane of its world-aligned (so, when turned, inflated) box crossed nearest the box's border:
+	// the first box crossed is sure when all others' front planes lie beyond its entry and its measure.
 	static s32 boxPick(const double shown[9], const double root[9], const double o[3], const double d[3],
 		double length, double& entry, s32& entryAxis)
 	{
