@@ -198,17 +198,14 @@ private:
 		double turned[9];
 		std::copy(r, r + 9, rootTurn), multiply(rootTurn, cubeTurn, turned), std::copy(turned, turned + 9, cubeTurn);
 	}
-	bool solved() const // the faces x = 0, x = 2, y = 0, y = 2 and z = 0, each against its first cell
+	// Solved: every sub-cube but the hidden core has one and the same orientation. (Comparing the stored
+	// angle triples instead would miss a whole-cube turn made of mixed layer turns, where they read -270
+	// against 90, and could take two differently turned sub-cubes for alike: turns do not commute.)
+	bool solved() const
 	{
-		static const s32 faces[5][2] = {{0, 0}, {0, 2}, {1, 0}, {1, 2}, {2, 0}};
-		for (const auto& f : faces)
-			for (s32 cell = 0, first = -1, g[3]; cell < 27; ++cell)
-			{
-				coords(cell, g);
-				first = g[f[0]] != f[1] || first >= 0 ? first : cell;
-				if (g[f[0]] == f[1] && !std::equal(angle[grid[cell]], angle[grid[cell]] + 3, angle[grid[first]]))
-					return false;
-			}
+		for (s32 cell = 0; cell < 27; ++cell)
+			if (cell != 13 && !std::equal(ori[grid[cell]], ori[grid[cell]] + 9, ori[grid[0]]))
+				return false;
 		return true;
 	}
 	static void multiply(const double a[9], const double b[9], double out[9]) // row-major 3x3

@@ -247,18 +247,22 @@ TEST_F(PlayModel, LongRandomStreamsPlayAsTheRulesSay)
 		EXPECT_GT(seen[rule], 0) << rule;
 }
 
-// One sub-cube turned otherwise unsolves the cube unless it is the hidden core (the centre of the face
-// z = 2 is left out: the rules skip it, the game does not); the three layers of an axis turned alike do not.
+// One sub-cube turned otherwise unsolves the cube unless it is the hidden core; a whole-cube turn is solved,
+// also one made of mixed layer turns whose stored angles then read -270 against 90.
 TEST_F(PlayModel, EveryOuterSubcubeCountsForTheSolvedTestAndAWholeTurnIsSolved)
 {
 	freshGame();
-	for (s32 cell = 0; cell < 27; cell += cell == 13 ? 2 : 1)
+	for (s32 cell = 0; cell < 27; ++cell)
 	{
 		CSubcubeSceneNode* node = cube->subcubes[cube->grid[cell]];
-		node->Orientation.turn(0, 1), node->AngleX = 90;
+		node->Orientation.turn(0, 1);
 		EXPECT_EQ(isCubeSolved(), cell == 13) << "cell " << cell;
-		node->Orientation.turn(0, -1), node->AngleX = 0;
+		node->Orientation.turn(0, -1);
 	}
+	for (s32 turn = 0; turn < 5; ++turn)
+		turnLayer(turn < 3 ? 2 : turn - 3, 2, turn < 3 ? -1 : 1, core::vector3df(0, 0, 0));
+	EXPECT_TRUE(isCubeSolved());
+	EXPECT_TRUE(cube->subcubes[cube->grid[2]]->AngleZ == -270 && cube->subcubes[cube->grid[0]]->AngleZ == 90);
 	for (s32 axis = 0; axis < 3; ++axis)
 	{
 		for (s32 layer = 0; layer < 3; ++layer)
