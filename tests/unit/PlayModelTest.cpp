@@ -278,3 +278,15 @@ TEST(DragDecision, AMiddleFactorGivesNoTurn)
 	ASSERT_TRUE(decideTurn(core::vector3d<s32>(0, 1, 0), core::vector3d<s32>(0, 1, 1), core::vector3d<s32>(0, 1, 1), c));
 	EXPECT_TRUE(c.axis == 0 && c.layer == 0 && c.direction == 0) << c.axis << " " << c.layer << " " << c.direction;
 }
+
+// Esc ends the game at once with status 0, on its release as on its press (the streams never send it).
+TEST(Escape, EndsTheGameWithStatusZeroOnItsPressAndOnItsRelease)
+{
+	for (const bool pressed : {true, false})
+	{
+		MyEventReceiver receiver;
+		SEvent key{};
+		key.EventType = EET_KEY_INPUT_EVENT, key.KeyInput.Key = KEY_ESCAPE, key.KeyInput.PressedDown = pressed;
+		EXPECT_EXIT(receiver.OnEvent(key), ::testing::ExitedWithCode(0), "") << pressed;
+	}
+}
