@@ -28,7 +28,8 @@ protected:
 
 TEST_F(WindowsGame, TheScriptedSessionShowsTheLinuxGamesFramesUntilPlay)
 {
-	GoldenSession session(game, "wine", {16, 20}, false);
+	// Measured under Wine 8 with llvmpipe: one pixel off by one in each frame.
+	GoldenSession session(game, "wine", {4, 20}, false);
 	ASSERT_NO_FATAL_FAILURE(session.playUntilPlay());
 	ASSERT_NO_FATAL_FAILURE(session.playScramble({}, false));
 	ASSERT_NO_FATAL_FAILURE(session.pressEscape());
