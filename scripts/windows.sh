@@ -1,5 +1,6 @@
 # Shared by scripts/build-windows and scripts/test-windows (sourced, not run): the packages of the
-# Windows cross-build and of Wine, and the folders under build-win32/. Needs setup.sh first.
+# Windows cross-build and of Wine, and the folders under build-win32/. Needs setup.sh and
+# sources.sh first.
 
 ZARNEL_WIN32="$ZARNEL_ROOT/build-win32"
 ZARNEL_WIN32_DEPS="$ZARNEL_WIN32/deps"
@@ -16,28 +17,10 @@ ZARNEL_WIN32_RUN_PACKAGES=(wine wine32:i386 libgl1:i386 libgl1-mesa-dri:i386 lib
 # Enables the i386 architecture (for wine32) and Debian's source packages, then refreshes the
 # package lists once; quick when both are already there.
 zarnel_enable_windows_sources() {
-  local changed=0
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     zarnel_as_root dpkg --add-architecture i386
-    changed=1
+    # The deb-src list may be there already: the new architecture needs its own refresh.
+    [ -f /etc/apt/sources.list.d/zarnel-deb-src.sources ] && zarnel_apt update -qq
   fi
-  local list=/etc/apt/sources.list.d/zarnel-deb-src.sources
-  if [ ! -f "$list" ]; then
-    zarnel_as_root tee "$list" >/dev/null <<'SOURCES'
-Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: bookworm bookworm-updates
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-SOURCES
-    changed=1
-  fi
-  if [ "$changed" -eq 1 ]; then
-    zarnel_apt update -qq
-  fi
-}
-
-# Prints "phase: N s" for the phase that started at $1 (a value of $SECONDS).
-zarnel_phase_done() {
-  echo "== $2: $((SECONDS - $1)) s" >&2
+  zarnel_enable_deb_src
 }
