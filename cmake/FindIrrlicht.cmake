@@ -3,6 +3,7 @@
 # target Irrlicht::Irrlicht. The headers are SYSTEM includes so that their own warnings stay quiet
 # under -Wall -Wextra. On Windows a static engine (libIrrlicht.a, not an import library) also
 # brings _IRR_STATIC_LIB_, the image libraries it was built with and the system libraries it calls.
+# In the browser the engine is static too; its OpenGL and SDL come from emscripten's link flags.
 
 find_path(Irrlicht_INCLUDE_DIR irrlicht.h
   PATH_SUFFIXES irrlicht
@@ -13,7 +14,7 @@ find_library(Irrlicht_LIBRARY NAMES Irrlicht irrlicht
   PATH_SUFFIXES lib lib/Win32-gcc lib/Win32-visualstudio)
 
 set(Irrlicht_STATIC OFF)
-if(WIN32 AND Irrlicht_LIBRARY MATCHES "\\.a$" AND NOT Irrlicht_LIBRARY MATCHES "\\.dll\\.a$")
+if((WIN32 OR EMSCRIPTEN) AND Irrlicht_LIBRARY MATCHES "\\.a$" AND NOT Irrlicht_LIBRARY MATCHES "\\.dll\\.a$")
   set(Irrlicht_STATIC ON)
   find_package(PNG QUIET)
   find_package(ZLIB QUIET)
@@ -34,7 +35,10 @@ if(Irrlicht_FOUND AND NOT TARGET Irrlicht::Irrlicht)
     IMPORTED_LOCATION "${Irrlicht_LIBRARY}"
     INTERFACE_SYSTEM_INCLUDE_DIRECTORIES "${Irrlicht_INCLUDE_DIR}"
     INTERFACE_INCLUDE_DIRECTORIES "${Irrlicht_INCLUDE_DIR}")
-  if(Irrlicht_STATIC)
+  if(Irrlicht_STATIC AND EMSCRIPTEN)
+    set_target_properties(Irrlicht::Irrlicht PROPERTIES
+      INTERFACE_LINK_LIBRARIES "PNG::PNG;ZLIB::ZLIB")
+  elseif(Irrlicht_STATIC)
     set_target_properties(Irrlicht::Irrlicht PROPERTIES
       INTERFACE_COMPILE_DEFINITIONS _IRR_STATIC_LIB_
       INTERFACE_LINK_LIBRARIES "PNG::PNG;ZLIB::ZLIB;opengl32;gdi32;winmm;user32;kernel32;advapi32")
