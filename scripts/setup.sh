@@ -57,6 +57,11 @@ zarnel_build() {
     cmake --build "$ZARNEL_BUILD" -j "$(nproc)"
 }
 
+# Prints "phase: N s" for the phase that started at $1 (a value of $SECONDS).
+zarnel_phase_done() {
+  echo "== $2: $((SECONDS - $1)) s" >&2
+}
+
 # Starts a private Xvfb when there is no display, and stops it when the calling script exits.
 zarnel_ensure_display() {
   [ -n "${DISPLAY:-}" ] && return 0

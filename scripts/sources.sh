@@ -28,11 +28,6 @@ zarnel_source_versions() {
   done
 }
 
-# Prints "phase: N s" for the phase that started at $1 (a value of $SECONDS).
-zarnel_phase_done() {
-  echo "== $2: $((SECONDS - $1)) s" >&2
-}
-
 # zarnel_build_deps PREFIX WORK LAST: builds zlib, libpng, FreeType and the engine into PREFIX
 # with the caller's functions build_zlib, build_libpng, build_freetype and build_irrlicht, each
 # run inside WORK/src with its log in WORK/logs/. Nothing is done when PREFIX/versions.txt names

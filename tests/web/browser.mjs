@@ -1,0 +1,124 @@
+// One page of the browser build in the system's headless Chromium, driven by real input events
+// through puppeteer-core: the frames it shows, its console and its uncaught errors. Used by the
+// tests and the benchmarks. The site's address comes from ZARNEL_WEB_URL (scripts/test-web and
+// scripts/bench-web serve build-web/site on 127.0.0.1).
+import puppeteer from 'puppeteer-core';
+import { decodePng } from './png.mjs';
+
+// Headless WebGL draws with SwiftShader; the other flags keep Chromium off the network, which
+// this machine does not reach.
+const chromiumArgs = ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
+  '--no-first-run', '--disable-background-networking', '--disable-component-update', '--disable-sync',
+  '--disable-quic', '--disable-default-apps'];
+
+const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+
+// Polls a condition every 50 ms until it holds or the time is up; returns whether it held.
+export async function waitUntil(condition, timeoutMs = 30000) {
+  const end = Date.now() + timeoutMs;
+  for (;;) {
+    if (await condition()) return true;
+    if (Date.now() > end) return false;
+    await sleep(50);
+  }
+}
+
+export class GamePage {
+  static async open(url = process.env.ZARNEL_WEB_URL) {
+    if (!url) throw new Error('ZARNEL_WEB_URL is not set: run through scripts/test-web');
+    const browser = await puppeteer.launch({ executablePath: process.env.ZARNEL_CHROMIUM || '/usr/bin/chromium',
+      headless: true, args: chromiumArgs });
+    const game = new GamePage(browser, url);
+    game.page = await browser.newPage();
+    await game.page.setViewport({ width: 1000, height: 700 });
+    game.page.on('console', (m) => { if (m.type() === 'log') game.console.push(m.text()); });
+    game.page.on('pageerror', (e) => game.errors.push(e.message));
+    return game;
+  }
+
+  constructor(browser, url) {
+    this.browser = browser;
+    this.url = url;
+    this.console = [];
+    this.errors = [];
+  }
+
+  // Navigates and waits for the game's first presented frame; returns the page's own timings.
+  async load() {
+    this.console.length = 0;
+    await this.page.goto(this.url);
+    if (!await this.waitFor(() => window.zarnelPage && window.zarnelPage.firstFrameAt !== null))
+      throw new Error('no frame within 30 s');
+    this.origin = await this.page.evaluate(() => {
+      const box = document.getElementById('canvas').getBoundingClientRect();
+      return { x: box.x, y: box.y };
+    });
+    return this.page.evaluate(() => ({ firstFrameAt: window.zarnelPage.firstFrameAt }));
+  }
+
+  // Waits until a function evaluated in the page returns true.
+  waitFor(pageFunction, timeoutMs = 30000) {
+    return this.page.waitForFunction(pageFunction, { timeout: timeoutMs, polling: 50 }).then(() => true, () => false);
+  }
+
+  evaluate(pageFunction, ...args) {
+    return this.page.evaluate(pageFunction, ...args);
+  }
+
+  // The canvas as the page shows it: 800 x 600 pixels, 0xRRGGBB.
+  async capture() {
+    const png = await this.page.screenshot({ clip: { x: this.origin.x, y: this.origin.y, width: 800, height: 600 } });
+    return decodePng(Buffer.from(png));
+  }
+
+  // A capture that has not changed for 300 ms, longer than a slow frame takes.
+  async captureSettled() {
+    let last = await this.capture(), since = Date.now();
+    await waitUntil(async () => {
+      const now = await this.capture();
+      if (!samePixels(now, last)) {
+        last = now;
+        since = Date.now();
+      }
+      return Date.now() - since >= 300;
+    });
+    return last;
+  }
+
+  // Pointer and keys, in canvas pixels.
+  move(x, y, steps = 1) { return this.page.mouse.move(this.origin.x + x, this.origin.y + y, { steps }); }
+  press(button = 'left') { return this.page.mouse.down({ button }); }
+  release(button = 'left') { return this.page.mouse.up({ button }); }
+  key(name) { return this.page.keyboard.press(name); }
+
+  // Presses at from, moves to to in steps, then on to each point of then, and releases.
+  async drag(button, from, to, steps = 10, then = []) {
+    await this.move(from.x, from.y);
+    await this.press(button);
+    const points = [];
+    for (let i = 1; i <= steps; i++)
+      points.push({ x: from.x + (to.x - from.x) * i / steps, y: from.y + (to.y - from.y) * i / steps });
+    for (const p of points.concat(then)) {
+      await this.move(p.x, p.y);
+      await sleep(20);
+    }
+    await this.release(button);
+  }
+
+  async close() {
+    const process = this.browser.process();
+    await this.browser.close().catch(() => {});
+    if (process && process.exitCode === null) process.kill('SIGKILL');
+  }
+}
+
+export function samePixels(a, b) {
+  for (let i = 0; i < a.pixels.length; i++) if (a.pixels[i] !== b.pixels[i]) return false;
+  return true;
+}
+
+export function differingPixels(a, b) {
+  let n = 0;
+  for (let i = 0; i < a.pixels.length; i++) n += a.pixels[i] !== b.pixels[i];
+  return n;
+}

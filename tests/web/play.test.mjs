@@ -1,0 +1,178 @@
+// The browser build played in headless Chromium with real input events, one page from its first
+// frame to the end of the game and a restart. Frames are compared with the desktop's golden
+// references where the picture matches; elsewhere with the page's own earlier frames.
+import { test, before, after } from 'node:test';
+import assert from 'node:assert/strict';
+import { readFileSync } from 'node:fs';
+import { GamePage, differingPixels, waitUntil } from './browser.mjs';
+import { decodePng, compareFrames } from './png.mjs';
+
+const Prompt = ['Please select the driver you want for this example:', ' (a) Direct3D 9.0c', ' (b) Direct3D 8.1',
+  ' (c) OpenGL 1.5', ' (d) Software Renderer', " (e) Burning's Software Renderer", ' (f) NullDevice',
+  ' (otherKey) exit', ''];
+// SwiftShader against the desktop's llvmpipe: measured on the first frame, 25 pixels off by more
+// than 64 (glyph and sprite edges).
+const Tolerance = { channel: 64, pixels: 60 };
+
+// Canvas pixel of the centre of the face of cell (gx, gy, gz) with outward normal n, on the
+// unturned cube: sub-cubes 9.4 apart, faces 4.5 from their centre, the camera at (0, 30, -40)
+// looking at the origin with a vertical field of view of 72 degrees on an 800 x 600 canvas.
+function faceCentre(gx, gy, gz, n) {
+  const p = [(gx - 1) * 9.4 + n[0] * 4.5, (gy - 1) * 9.4 + n[1] * 4.5, (gz - 1) * 9.4 + n[2] * 4.5];
+  const f = [0, -30 / 50, 40 / 50], u = [0, f[2], -f[1]], v = [p[0], p[1] - 30, p[2] + 40];
+  const cy = v[1] * u[1] + v[2] * u[2], cz = v[1] * f[1] + v[2] * f[2], focal = 1 / Math.tan(Math.PI / 5);
+  return { x: Math.round((v[0] * focal / (4 / 3) / cz + 1) * 400), y: Math.round((1 - cy * focal / cz) * 300) };
+}
+const front = (gx, gy) => faceCentre(gx, gy, 0, [0, 0, -1]);
+const top = (gx, gz) => faceCentre(gx, 2, gz, [0, 1, 0]);
+const Background = { x: 760, y: 20 }, Play = { x: 250, y: 540 };
+
+const near = (pixel, [r, g, b], tolerance = 24) => Math.abs((pixel >> 16 & 0xFF) - r) <= tolerance &&
+  Math.abs((pixel >> 8 & 0xFF) - g) <= tolerance && Math.abs((pixel & 0xFF) - b) <= tolerance;
+
+function assertMatches(frame, expected, what) {
+  const d = compareFrames(frame, expected, Tolerance.channel);
+  assert.ok(d.beyond <= Tolerance.pixels,
+    `${what}: ${d.beyond} pixels differ by more than ${Tolerance.channel} (largest ${d.most}, ${d.differing} differ at all)`);
+}
+const golden = (name) => decodePng(readFileSync(new URL(`../golden/${name}.png`, import.meta.url)));
+
+let game, frame, first;
+
+// One step of play: the action must change the picture; the settled picture becomes the frame.
+async function step(what, action) {
+  const before = frame;
+  await action();
+  assert.ok(await waitUntil(async () => differingPixels(await game.capture(), before) > 0),
+    `${what}: the picture did not change`);
+  frame = await game.captureSettled();
+}
+
+// Watches the next such event on the page: read() then tells whether the page's own handlers
+// kept the browser's default action from it.
+async function watchDefault(type, key) {
+  await game.evaluate((type, key) => {
+    window.zarnelSeen = undefined;
+    window.addEventListener(type, function seen(e) {
+      if (key && e.key !== key) return;
+      window.removeEventListener(type, seen);
+      window.zarnelSeen = e.defaultPrevented;
+    });
+  }, type, key);
+  return {
+    read: async () => {
+      await game.waitFor(() => window.zarnelSeen !== undefined, 5000);
+      return game.evaluate(() => window.zarnelSeen);
+    },
+  };
+}
+
+before(async () => { game = await GamePage.open(); });
+after(async () => { if (game) await game.close(); });
+
+test('Without WebGL the page says so and loads no program', async () => {
+  const page = await game.browser.newPage();
+  await page.evaluateOnNewDocument(() => {
+    const getContext = HTMLCanvasElement.prototype.getContext;
+    HTMLCanvasElement.prototype.getContext = function (kind, ...rest) {
+      return /webgl/.test(kind) ? null : getContext.call(this, kind, ...rest);
+    };
+  });
+  await page.goto(game.url);
+  assert.equal(await page.$eval('#no-webgl', (e) => !e.hidden && getComputedStyle(e).display !== 'none'), true);
+  assert.equal(await page.evaluate(() => typeof window.Module), 'undefined');
+  await page.close();
+});
+
+test('The page opens on the game: the prompt in the console, the cube and the status line, the keyboard on the canvas', async () => {
+  await game.load();
+  assert.ok(await waitUntil(() => game.console.length >= Prompt.length, 5000));
+  assert.deepEqual(game.console.slice(0, Prompt.length), Prompt);
+  assert.equal(await game.evaluate(() => document.title), 'Zarnel');
+  assert.equal(await game.evaluate(() => document.activeElement.id), 'canvas');
+  assert.equal(await game.evaluate(() => fetch(document.querySelector('link[rel=icon]').href).then((r) => r.ok)), true);
+  frame = first = await game.captureSettled();
+  // Face texture 0 at the front face's centre, texture 1 on top; white text in the status area.
+  const f = front(1, 1), t = top(1, 1);
+  assert.ok(near(frame.at(f.x, f.y), [200, 30, 30]), `front centre ${frame.at(f.x, f.y).toString(16)}`);
+  assert.ok(near(frame.at(t.x, t.y), [235, 235, 235]), `top centre ${frame.at(t.x, t.y).toString(16)}`);
+  let white = 0;
+  for (let y = 30; y < 90; y++) for (let x = 30; x < 300; x++) white += near(frame.at(x, y), [255, 255, 255], 40);
+  assert.ok(white > 100, `${white} white pixels in the status line`);
+  assertMatches(frame, golden('first'), 'first frame');
+});
+
+test('F1 shows the help and hides it again, and the browser does not act on it', async () => {
+  const prevented = await watchDefault('keydown', 'F1');
+  await step('F1', () => game.key('F1'));
+  assert.equal(await prevented.read(), true);
+  assertMatches(frame, golden('help'), 'help shown');
+  await step('F1 again', () => game.key('F1'));
+  assertMatches(frame, first, 'help hidden');
+});
+
+test('Hovering PLAY highlights it; leaving it takes the highlight away', async () => {
+  await step('hover PLAY', () => game.move(Play.x, Play.y));
+  assertMatches(frame, golden('play-hovered'), 'PLAY hovered');
+  await step('leave PLAY', () => game.move(Background.x, Background.y));
+  assertMatches(frame, first, 'PLAY left');
+});
+
+test('A left drag onto a neighbour turns a layer; the reverse drag turns it back', async () => {
+  const middle = front(1, 2), left = front(0, 2);
+  await step('drag the top row left', () => game.drag('left', middle, left));
+  assert.ok(differingPixels(frame, first) > 2000, 'the top row did not turn');
+  await step('drag it back', () => game.drag('left', left, middle));
+  // The pressed sub-cube stays highlighted until a press elsewhere.
+  await step('press the background', async () => {
+    await game.move(Background.x, Background.y);
+    await game.press();
+    await game.release();
+  });
+  assertMatches(frame, first, 'after the reverse drag');
+});
+
+test('A right drag turns the whole cube, without the browser menu; the drag back restores it', async () => {
+  const prevented = await watchDefault('contextmenu');
+  await step('right drag', () => game.drag('right', { x: 60, y: 300 }, { x: 160, y: 300 }));
+  assert.equal(await prevented.read(), true);
+  assert.ok(differingPixels(frame, first) > 2000, 'the cube did not turn');
+  // Five pixels turn the cube by one degree, and the cube shows its latest move's turn once more
+  // until the next move: 100 pixels out in moves of 10 show 22 degrees; 90 back show 0 again.
+  await step('right drag back', () => game.drag('right', { x: 160, y: 300 }, { x: 70, y: 300 }, 9));
+  assertMatches(frame, first, 'after the drag back');
+});
+
+test('PLAY scrambles the cube with animated turns', async () => {
+  await step('hover PLAY', () => game.move(Play.x, Play.y));
+  await game.press();
+  await game.release();
+  let pictures = 0;
+  for (let last = frame; pictures < 3; pictures++) {
+    const changed = await waitUntil(async () => differingPixels(await game.capture(), last) > 1000);
+    if (!changed) break;
+    last = await game.capture();
+  }
+  assert.equal(pictures, 3, 'the scramble is not animated');
+  frame = await game.captureSettled();
+  assert.ok(differingPixels(frame, golden('play-hovered')) > 2000, 'the cube is not scrambled');
+});
+
+test('Esc ends the game: the page says so, and its button starts the game again', async () => {
+  await game.move(Background.x, Background.y);
+  const prevented = await watchDefault('keydown', 'Escape');
+  await game.key('Escape');
+  assert.equal(await prevented.read(), true);
+  assert.ok(await game.waitFor(() => !document.getElementById('ended').hidden), 'no ended panel');
+  assert.equal(await game.evaluate(() => window.zarnelPage.exitStatus), 0);
+  game.console.length = 0;
+  await Promise.all([game.page.waitForNavigation(), game.page.click('#restart')]);
+  assert.ok(await game.waitFor(() => window.zarnelPage && window.zarnelPage.firstFrameAt !== null), 'no new first frame');
+  assert.ok(await waitUntil(() => game.console.length >= Prompt.length, 5000));
+  assert.deepEqual(game.console.slice(0, Prompt.length), Prompt);
+  assertMatches(await game.captureSettled(), first, 'the restarted game');
+});
+
+test('No uncaught error in the page from its start to the restart', () => {
+  assert.deepEqual(game.errors, []);
+});
