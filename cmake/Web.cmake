@@ -20,7 +20,7 @@ set(ZARNEL_WEB_LINK_OPTIONS
   -sALLOW_MEMORY_GROWTH=1
   -sENVIRONMENT=web
   -sASYNCIFY=1
-  "-sASYNCIFY_IMPORTS=['SDL_GL_SwapBuffers','SDL_Delay','emscripten_sleep']"
+  "-sASYNCIFY_IMPORTS=['SDL_GL_SwapBuffers','SDL_PollEvent','SDL_Delay','emscripten_sleep']"
   --preload-file "${CMAKE_SOURCE_DIR}/media@/media")
 foreach(library IN LISTS ZARNEL_WEB_LIBRARIES)
   list(APPEND ZARNEL_WEB_LINK_OPTIONS "SHELL:--js-library \"${library}\"")

@@ -4,7 +4,7 @@
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { readFileSync } from 'node:fs';
-import { GamePage, differingPixels, waitUntil } from './browser.mjs';
+import { GamePage, differingPixels, front, top, waitUntil } from './browser.mjs';
 import { decodePng, compareFrames } from './png.mjs';
 
 const Prompt = ['Please select the driver you want for this example:', ' (a) Direct3D 9.0c', ' (b) Direct3D 8.1',
@@ -14,17 +14,6 @@ const Prompt = ['Please select the driver you want for this example:', ' (a) Dir
 // than 64 (glyph and sprite edges).
 const Tolerance = { channel: 64, pixels: 60 };
 
-// Canvas pixel of the centre of the face of cell (gx, gy, gz) with outward normal n, on the
-// unturned cube: sub-cubes 9.4 apart, faces 4.5 from their centre, the camera at (0, 30, -40)
-// looking at the origin with a vertical field of view of 72 degrees on an 800 x 600 canvas.
-function faceCentre(gx, gy, gz, n) {
-  const p = [(gx - 1) * 9.4 + n[0] * 4.5, (gy - 1) * 9.4 + n[1] * 4.5, (gz - 1) * 9.4 + n[2] * 4.5];
-  const f = [0, -30 / 50, 40 / 50], u = [0, f[2], -f[1]], v = [p[0], p[1] - 30, p[2] + 40];
-  const cy = v[1] * u[1] + v[2] * u[2], cz = v[1] * f[1] + v[2] * f[2], focal = 1 / Math.tan(Math.PI / 5);
-  return { x: Math.round((v[0] * focal / (4 / 3) / cz + 1) * 400), y: Math.round((1 - cy * focal / cz) * 300) };
-}
-const front = (gx, gy) => faceCentre(gx, gy, 0, [0, 0, -1]);
-const top = (gx, gz) => faceCentre(gx, 2, gz, [0, 1, 0]);
 const Background = { x: 760, y: 20 }, Play = { x: 250, y: 540 };
 
 const near = (pixel, [r, g, b], tolerance = 24) => Math.abs((pixel >> 16 & 0xFF) - r) <= tolerance &&

@@ -1,0 +1,89 @@
+// Benchmarks of the browser build in headless Chromium (scripts/bench-web serves the site):
+// navigation to the first frame, the idle loop's rate and main-thread time a frame against the
+// page's own refresh rate, the duration of a layer turn, and what a player downloads.
+import { gzipSync } from 'node:zlib';
+import { readFileSync } from 'node:fs';
+import { GamePage, front } from '../../tests/web/browser.mjs';
+
+const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+const median = (xs) => [...xs].sort((a, b) => a - b)[xs.length >> 1];
+const site = process.env.ZARNEL_WEB_SITE;
+
+function report(what, value, goal) {
+  console.log(`${what.padEnd(44)} ${value}${goal ? `   (goal ${goal})` : ''}`);
+}
+
+// Every presented frame from now on, with its time and whether a turn's pacing slept before it.
+function recordFrames(game) {
+  return game.evaluate(() => {
+    if (!window.zarnelFrames) {
+      const shown = Module.onFrame;
+      Module.onFrame = (count, paced) => {
+        window.zarnelFrames.push({ at: performance.now(), paced });
+        shown(count, paced);
+      };
+    }
+    window.zarnelFrames = [];
+  });
+}
+
+async function firstFrames(game, loads) {
+  const times = [];
+  for (let i = 0; i < loads; i++) times.push((await game.load()).firstFrameAt);
+  report(`navigation to first frame (median of ${loads})`, `${median(times).toFixed(0)} ms`, '<= 1500 ms');
+}
+
+async function idle(game, seconds) {
+  await sleep(1000);
+  await recordFrames(game);
+  const before = await game.page.metrics();
+  const refreshes = game.evaluate((ms) => new Promise((resolve) => {
+    let n = 0;
+    const end = performance.now() + ms;
+    (function tick(now) { if (now >= end) resolve(n); else { n++; requestAnimationFrame(tick); } })(0);
+  }), seconds * 1000);
+  const displayRate = await refreshes / seconds;
+  const after = await game.page.metrics();
+  const frames = await game.evaluate(() => window.zarnelFrames.length);
+  const taskMs = (after.TaskDuration - before.TaskDuration) * 1000;
+  report('idle frames per second', (frames / seconds).toFixed(1), `no more than the display: ${displayRate.toFixed(1)}`);
+  report('main-thread time per idle frame', `${(taskMs / frames).toFixed(2)} ms`, '<= 3 ms');
+}
+
+async function layerTurn(game) {
+  await recordFrames(game);
+  await game.drag('left', front(1, 2), front(0, 2));
+  await sleep(3000);
+  const frames = await game.evaluate(() => window.zarnelFrames);
+  const paced = frames.map((f, i) => ({ ...f, i })).filter((f) => f.paced);
+  if (paced.length < 2) {
+    report('layer turn', 'no paced frames: each frame took longer than the pacing interval');
+    return;
+  }
+  // The turn's first frame is shown unpaced, just before the first paced one; 46 frames in all.
+  const start = paced[0].i - 1;
+  const last = frames[Math.min(start + 45, frames.length - 1)];
+  report('layer turn, first to last of its 46 frames', `${((last.at - frames[start].at) / 1000).toFixed(3)} s, ` +
+    `${paced.length} of 45 frames paced`, '0.36 to 0.5 s at 60 Hz');
+}
+
+function sizes() {
+  let gzipped = 0;
+  for (const name of ['zarnel.wasm', 'zarnel.js', 'zarnel.data']) {
+    const bytes = readFileSync(`${site}/${name}`);
+    const z = gzipSync(bytes, { level: 9 }).length;
+    gzipped += z;
+    report(name, `${(bytes.length / 1e6).toFixed(2)} MB, ${(z / 1e6).toFixed(2)} MB gzipped`);
+  }
+  report('all three gzipped', `${(gzipped / 1e6).toFixed(2)} MB`, '<= 2.5 MB');
+}
+
+const game = await GamePage.open();
+try {
+  await firstFrames(game, 5);
+  await idle(game, 3);
+  await layerTurn(game);
+  sizes();
+} finally {
+  await game.close();
+}
