@@ -1,16 +1,18 @@
 // Writes the pictures the game loads: the six face textures (one colour per face direction, a dark
 // border and a corner mark that shows the texture's orientation), the two additive sprites, and
 // the four button bitmaps, whose background is a key colour used nowhere in the art. With a second
-// folder it also writes the desktop icon, the cube in the face colours, at 48, 64, 128 and 256
-// pixels as ICON_FOLDER/<size>/org.zarnel.Zarnel.png.
-// Usage: zarnel_mediagen OUTPUT_FOLDER [ICON_FOLDER] (the folders and their buttons/ and <size>/
-// subfolders must exist).
+// folder it also writes the desktop icon, the cube in the face colours, at 16, 32, 48, 64, 128 and
+// 256 pixels as ICON_FOLDER/<size>/org.zarnel.Zarnel.png (the Windows icons are made from all six,
+// the Linux desktop uses 48 and up).
+// Usage: zarnel_mediagen OUTPUT_FOLDER [ICON_FOLDER] (OUTPUT_FOLDER and its buttons/ subfolder
+// must exist; the <size>/ subfolders are made when missing).
 // Images are drawn with the engine's null driver, which needs no display, and written by its
 // PNG and BMP writers.
 #include <irrlicht.h>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 using namespace irr;
@@ -221,10 +223,14 @@ int main(int argc, char** argv)
 	ok &= write(driver, button(driver, "PLAY", true), out + "/buttons/but_play_on.bmp");
 	ok &= write(driver, button(driver, "EXIT", false), out + "/buttons/but_exit.bmp");
 	ok &= write(driver, button(driver, "EXIT", true), out + "/buttons/but_exit_on.bmp");
-	for (u32 side : {48u, 64u, 128u, 256u})
+	for (u32 side : {16u, 32u, 48u, 64u, 128u, 256u})
 		if (argc == 3)
-			ok &= write(driver, icon(driver, side),
-				std::string(argv[2]) + "/" + std::to_string(side) + "/org.zarnel.Zarnel.png");
+		{
+			const std::string folder = std::string(argv[2]) + "/" + std::to_string(side);
+			std::error_code error;
+			std::filesystem::create_directories(folder, error);
+			ok &= write(driver, icon(driver, side), folder + "/org.zarnel.Zarnel.png");
+		}
 
 	device->drop();
 	return ok ? 0 : 1;
