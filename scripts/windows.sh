@@ -6,13 +6,19 @@ ZARNEL_WIN32="$ZARNEL_ROOT/build-win32"
 ZARNEL_WIN32_DEPS="$ZARNEL_WIN32/deps"
 ZARNEL_WIN32_GAME="$ZARNEL_WIN32/game"
 ZARNEL_WIN32_ZIP="$ZARNEL_WIN32/zarnel-win32.zip"
+# The player's folder as the zip holds it, which the setup program installs too.
+ZARNEL_WIN32_STAGE="$ZARNEL_WIN32/zip/zarnel"
 
 # The i686 compilers of the win32 thread model (the posix ones are not needed: the game has one
-# thread), the tools to unpack Debian source packages, and zip for the player's archive.
+# thread), the tools to unpack Debian source packages, icotool for the icons, zip for the
+# player's archive and makensis for the setup program.
 ZARNEL_WIN32_BUILD_PACKAGES=(cmake make gcc-mingw-w64-i686-win32 g++-mingw-w64-i686-win32
-  mingw-w64-i686-dev binutils-mingw-w64-i686 dpkg-dev zip)
+  mingw-w64-i686-dev binutils-mingw-w64-i686 dpkg-dev icoutils zip nsis)
 # Wine and a 32-bit OpenGL for it: without libgl1:i386 the exe finds no pixel format.
 ZARNEL_WIN32_RUN_PACKAGES=(wine wine32:i386 libgl1:i386 libgl1-mesa-dri:i386 libglx-mesa0:i386)
+# What the Windows tests add: unzip for the archive, wrestool and icotool (icoutils) to read the
+# resources back, and lnkinfo to read the shortcuts the setup program makes.
+ZARNEL_WIN32_TEST_PACKAGES=(unzip icoutils liblnk-utils)
 
 # Enables the i386 architecture (for wine32) and Debian's source packages, then refreshes the
 # package lists once; quick when both are already there.
