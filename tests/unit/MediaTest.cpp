@@ -41,7 +41,7 @@ TEST_F(Media, CommittedFilesAndIconsMatchWhatTheGeneratorWrites)
 	std::vector<fs::path> files;
 	for (const char* name : GeneratedFiles)
 		files.push_back(fs::path("media") / name);
-	for (const char* size : {"48", "64", "128", "256"})
+	for (const char* size : {"16", "32", "48", "64", "128", "256"})
 	{
 		fs::create_directories(folder / "data" / "icons" / size);
 		files.push_back(fs::path("data") / "icons" / size / "org.zarnel.Zarnel.png");
