@@ -5,7 +5,10 @@ copy of the tree, rebuilds, runs the suite and prints whether the suite caught i
 The scratch copy (the tracked files only) and its build folder are made once per run and are the
 tool's own; the working tree is never written. A fault is caught when any test fails; one that
 does not compile is reported as broken. The fast suites (unit and font) run first, straight from
-their executables; only a fault they miss is run through the whole CTest suite.
+their executables; only a fault they miss is run through the whole CTest suite. A fault of the
+browser or the Windows target says so ("suite: web" or "suite: windows") and is judged by that
+target's own build and test scripts, run in the scratch copy; the dependencies the working tree
+has already built for it are copied in, so that they are not built again.
 
 Usage: tools/mutants.py [--keep] [--list] [--faults FILE] [ID ...]   (IDs or prefixes select
 faults; --faults reads another list of the same form, e.g. a new batch before it joins the list)
@@ -23,9 +26,15 @@ FAST_SUITES = ["tests/zarnel_unit_tests", "tests/zarnel_font_tests"]
 JOBS = str(os.cpu_count() or 2)
 
 
+# The scripts that build and test each cross target, and the folder of its dependencies.
+TARGETS = {"web": ("scripts/build-web", "scripts/test-web", "build-web/deps"),
+           "windows": ("scripts/build-windows", "scripts/test-windows", "build-win32/deps")}
+
+
 class Fault:
-    def __init__(self, ident, path, find, replace, seen):
+    def __init__(self, ident, path, find, replace, seen, suite):
         self.ident, self.path, self.find, self.replace, self.seen = ident, path, find, replace, seen
+        self.suite = suite
 
 
 def unescape(text):
@@ -51,8 +60,11 @@ def read_faults(path):
         missing = [k for k in ("id", "file", "find", "replace", "seen") if k not in block]
         if missing:
             sys.exit("%s: fault %s lacks %s" % (path, block.get("id", "?"), ", ".join(missing)))
+        suite = block.get("suite", "linux")
+        if suite != "linux" and suite not in TARGETS:
+            sys.exit("%s: fault %s names an unknown suite %s" % (path, block["id"], suite))
         faults.append(Fault(block["id"], block["file"], unescape(block["find"]),
-                            unescape(block["replace"]), block["seen"]))
+                            unescape(block["replace"]), block["seen"], suite))
         block.clear()
 
     with open(path, encoding="utf-8") as f:
@@ -107,6 +119,21 @@ def suite_passes(tree, build_dir):
                 "-E", "^Package\\."], build_dir)
 
 
+def seed_target(tree, suite):
+    """Copies the target's dependencies from the working tree, where they have been built."""
+    deps = TARGETS[suite][2]
+    if os.path.isdir(os.path.join(ROOT, deps)) and not os.path.isdir(os.path.join(tree, deps)):
+        shutil.copytree(os.path.join(ROOT, deps), os.path.join(tree, deps), symlinks=True)
+
+
+def target_builds(tree, suite):
+    return run([os.path.join(tree, TARGETS[suite][0])], tree, timeout=1800)
+
+
+def target_passes(tree, suite):
+    return run([os.path.join(tree, TARGETS[suite][1])], tree, timeout=1800)
+
+
 def try_fault(fault, tree, build_dir):
     """'caught', 'survived', 'stale' (its text is not found exactly once) or 'broken' (it does
     not compile: a fault must change behaviour, not the build)."""
@@ -118,6 +145,10 @@ def try_fault(fault, tree, build_dir):
     with open(path, "w", encoding="utf-8") as f:
         f.write(original.replace(fault.find, fault.replace))
     try:
+        if fault.suite != "linux":
+            if not target_builds(tree, fault.suite):
+                return "broken"
+            return "survived" if target_passes(tree, fault.suite) else "caught"
         if not build(tree, build_dir):
             return "broken"
         return "survived" if suite_passes(tree, build_dir) else "caught"
@@ -146,11 +177,17 @@ def main(argv):
     try:
         copy_tree(tree)
         started = time.time()
-        configured = run(["cmake", "-S", tree, "-B", build_dir, "-DCMAKE_BUILD_TYPE=Release",
-                          "-DZARNEL_BUILD_TESTS=ON"], tree)
-        if not configured or not build(tree, build_dir) or not suite_passes(tree, build_dir):
-            print("The unchanged tree does not build or pass its suite: nothing to measure.")
-            return 2
+        if any(f.suite == "linux" for f in faults):
+            configured = run(["cmake", "-S", tree, "-B", build_dir, "-DCMAKE_BUILD_TYPE=Release",
+                              "-DZARNEL_BUILD_TESTS=ON"], tree)
+            if not configured or not build(tree, build_dir) or not suite_passes(tree, build_dir):
+                print("The unchanged tree does not build or pass its suite: nothing to measure.")
+                return 2
+        for suite in sorted({f.suite for f in faults} - {"linux"}):
+            seed_target(tree, suite)
+            if not target_builds(tree, suite) or not target_passes(tree, suite):
+                print("The unchanged tree does not pass its %s suite: nothing to measure." % suite)
+                return 2
         print("baseline built and passed in %d s; %d faults" % (time.time() - started, len(faults)))
         results = {}
         for fault in faults:
