@@ -79,6 +79,8 @@ test('The page opens on the game: the prompt in the console, the cube and the st
   assert.deepEqual(game.console.slice(0, Prompt.length), Prompt);
   assert.equal(await game.evaluate(() => document.title), 'Zarnel');
   assert.equal(await game.evaluate(() => document.activeElement.id), 'canvas');
+  // Centred in the 1000 x 700 viewport.
+  assert.deepEqual(game.origin, { x: 100, y: 50 });
   assert.equal(await game.evaluate(() => fetch(document.querySelector('link[rel=icon]').href).then((r) => r.ok)), true);
   frame = first = await game.captureSettled();
   // Face texture 0 at the front face's centre, texture 1 on top; white text in the status area.
@@ -91,7 +93,12 @@ test('The page opens on the game: the prompt in the console, the cube and the st
   assertMatches(frame, golden('first'), 'first frame');
 });
 
-test('F1 shows the help and hides it again, and the browser does not act on it', async () => {
+test('A click gives the canvas the keyboard; F1 then shows the help and hides it again, and the browser does not act on it', async () => {
+  await game.evaluate(() => document.activeElement.blur());
+  await game.move(Background.x, Background.y);
+  await game.press();
+  await game.release();
+  assert.equal(await game.evaluate(() => document.activeElement.id), 'canvas');
   const prevented = await watchDefault('keydown', 'F1');
   await step('F1', () => game.key('F1'));
   assert.equal(await prevented.read(), true);
