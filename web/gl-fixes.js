@@ -66,10 +66,15 @@ mergeInto(LibraryManager.library, {
   glMaterialfv__deps: ['$GLEmulation', '$zarnelTexEnvf'],
   glMaterialfv: function(face, pname, param) {
     if (face != 0x0404 && face != 0x0408) return;
-    var target = { 0x1200: GLEmulation.materialAmbient, 0x1201: GLEmulation.materialDiffuse,
-      0x1202: GLEmulation.materialSpecular, 0x1601: GLEmulation.materialShininess }[pname];
-    if (!target) return;
-    for (var i = 0; i < (pname == 0x1601 ? 1 : 4); i++) target[i] = HEAPF32[(param >> 2) + i];
+    var target;
+    switch (pname) {
+      case 0x1200: target = GLEmulation.materialAmbient; break;
+      case 0x1201: target = GLEmulation.materialDiffuse; break;
+      case 0x1202: target = GLEmulation.materialSpecular; break;
+      case 0x1601: target = GLEmulation.materialShininess; break;
+      default: return;
+    }
+    target.set(HEAPF32.subarray(param >> 2, (param >> 2) + target.length));
   },
 
   // (3) With vertex colours in a client array of their own, the emulated glDrawElements copies only

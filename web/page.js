@@ -6,7 +6,7 @@
   'use strict';
   var canvas = document.getElementById('canvas');
   var panels = ['loading', 'no-webgl', 'failed', 'ended'];
-  var page = window.zarnelPage = { firstFrameAt: null, frames: 0, ended: false };
+  var page = window.zarnelPage = { firstFrameAt: null, exitStatus: null };
 
   function show(id) {
     panels.forEach(function (p) { document.getElementById(p).hidden = p !== id; });
@@ -32,7 +32,6 @@
   }
 
   function onFrame(count) {
-    page.frames = count;
     if (count === 1) {
       page.firstFrameAt = performance.now();
       show(null);
@@ -44,7 +43,6 @@
   // the program's stack there.
   function onQuit(status, toThrow) {
     if (Module.programIsWaiting()) throw toThrow;
-    page.ended = true;
     page.exitStatus = status;
     show('ended');
     document.getElementById('restart').focus();

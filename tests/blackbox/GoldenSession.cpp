@@ -19,21 +19,6 @@ video::IVideoDriver* imageDriver()
 	return device->getVideoDriver();
 }
 
-XImageCopy readPng(const std::string& path)
-{
-	XImageCopy copy;
-	video::IImage* image = imageDriver()->createImageFromFile(path.c_str());
-	if (!image)
-		return copy;
-	copy.width = (int)image->getDimension().Width;
-	copy.height = (int)image->getDimension().Height;
-	for (int y = 0; y < copy.height; ++y)
-		for (int x = 0; x < copy.width; ++x)
-			copy.pixels.push_back(image->getPixel(x, y).color & 0xFFFFFF);
-	image->drop();
-	return copy;
-}
-
 void writePng(const XImageCopy& frame, const std::string& path)
 {
 	video::IImage* image = imageDriver()->createImage(video::ECF_R8G8B8,
@@ -56,6 +41,21 @@ int channelDifference(uint32_t a, uint32_t b)
 // Window pixels of the faces the camera sees on the unturned cube: the front (z = 0) and the top (y = 2).
 ScreenPoint front(int gx, int gy, CubePose pose) { return faceCentreOnScreen(gx, gy, 0, 0, 0, -1, pose); }
 ScreenPoint top(int gx, int gz, CubePose pose) { return faceCentreOnScreen(gx, 2, gz, 0, 1, 0, pose); }
+}
+
+XImageCopy readPng(const std::string& path)
+{
+	XImageCopy copy;
+	video::IImage* image = imageDriver()->createImageFromFile(path.c_str());
+	if (!image)
+		return copy;
+	copy.width = (int)image->getDimension().Width;
+	copy.height = (int)image->getDimension().Height;
+	for (int y = 0; y < copy.height; ++y)
+		for (int x = 0; x < copy.width; ++x)
+			copy.pixels.push_back(image->getPixel(x, y).color);
+	image->drop();
+	return copy;
 }
 
 void GoldenSession::playUntilPlay()

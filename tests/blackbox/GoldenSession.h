@@ -15,6 +15,9 @@
 //! by more than channel; at most pixels pixels may differ.
 struct FrameTolerance { int channel; size_t pixels; };
 
+//! A PNG file's pixels as 0xAARRGGBB (empty when it cannot be read), by the engine's own loader.
+XImageCopy readPng(const std::string& path);
+
 //! One layer turn: axis 0 = X, 1 = Y, 2 = Z; layer 0..2; direction +1 or -1.
 struct LayerTurnMove { int axis, layer, direction; };
 

@@ -76,7 +76,7 @@ export class GamePage {
     let last = await this.capture(), since = Date.now();
     await waitUntil(async () => {
       const now = await this.capture();
-      if (!samePixels(now, last)) {
+      if (differingPixels(now, last) !== 0) {
         last = now;
         since = Date.now();
       }
@@ -115,19 +115,13 @@ export class GamePage {
 // Canvas pixel of the centre of the face of cell (gx, gy, gz) with outward normal n, on the
 // unturned cube: sub-cubes 9.4 apart, faces 4.5 from their centre, the camera at (0, 30, -40)
 // looking at the origin with a vertical field of view of 72 degrees on an 800 x 600 canvas.
-export function faceCentre(gx, gy, gz, n) {
+function faceCentre(gx, gy, gz, n) {
   const p = [(gx - 1) * 9.4 + n[0] * 4.5, (gy - 1) * 9.4 + n[1] * 4.5, (gz - 1) * 9.4 + n[2] * 4.5];
   const f = [0, -30 / 50, 40 / 50], u = [0, f[2], -f[1]], v = [p[0], p[1] - 30, p[2] + 40];
   const cy = v[1] * u[1] + v[2] * u[2], cz = v[1] * f[1] + v[2] * f[2], focal = 1 / Math.tan(Math.PI / 5);
   return { x: Math.round((v[0] * focal / (4 / 3) / cz + 1) * 400), y: Math.round((1 - cy * focal / cz) * 300) };
 }
 export const front = (gx, gy) => faceCentre(gx, gy, 0, [0, 0, -1]);
-export const top = (gx, gz) => faceCentre(gx, 2, gz, [0, 1, 0]);
-export function samePixels(a, b) {
-  for (let i = 0; i < a.pixels.length; i++) if (a.pixels[i] !== b.pixels[i]) return false;
-  return true;
-}
-
 export function differingPixels(a, b) {
   let n = 0;
   for (let i = 0; i < a.pixels.length; i++) n += a.pixels[i] !== b.pixels[i];

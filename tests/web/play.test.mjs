@@ -4,7 +4,7 @@
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { readFileSync } from 'node:fs';
-import { GamePage, differingPixels, front, top, waitUntil } from './browser.mjs';
+import { GamePage, differingPixels, front, waitUntil } from './browser.mjs';
 import { decodePng, compareFrames } from './png.mjs';
 
 const Prompt = ['Please select the driver you want for this example:', ' (a) Direct3D 9.0c', ' (b) Direct3D 8.1',
@@ -12,12 +12,9 @@ const Prompt = ['Please select the driver you want for this example:', ' (a) Dir
   ' (otherKey) exit', ''];
 // SwiftShader against the desktop's llvmpipe: measured on the first frame, 25 pixels off by more
 // than 64 (glyph and sprite edges).
-const Tolerance = { channel: 64, pixels: 60 };
+const Tolerance = { channel: 64, pixels: 40 };
 
 const Background = { x: 760, y: 20 }, Play = { x: 250, y: 540 };
-
-const near = (pixel, [r, g, b], tolerance = 24) => Math.abs((pixel >> 16 & 0xFF) - r) <= tolerance &&
-  Math.abs((pixel >> 8 & 0xFF) - g) <= tolerance && Math.abs((pixel & 0xFF) - b) <= tolerance;
 
 function assertMatches(frame, expected, what) {
   const d = compareFrames(frame, expected, Tolerance.channel);
@@ -82,14 +79,8 @@ test('The page opens on the game: the prompt in the console, the cube and the st
   // Centred in the 1000 x 700 viewport.
   assert.deepEqual(game.origin, { x: 100, y: 50 });
   assert.equal(await game.evaluate(() => fetch(document.querySelector('link[rel=icon]').href).then((r) => r.ok)), true);
+  // The reference shows face texture 0 at the front face's centre and the status line.
   frame = first = await game.captureSettled();
-  // Face texture 0 at the front face's centre, texture 1 on top; white text in the status area.
-  const f = front(1, 1), t = top(1, 1);
-  assert.ok(near(frame.at(f.x, f.y), [200, 30, 30]), `front centre ${frame.at(f.x, f.y).toString(16)}`);
-  assert.ok(near(frame.at(t.x, t.y), [235, 235, 235]), `top centre ${frame.at(t.x, t.y).toString(16)}`);
-  let white = 0;
-  for (let y = 30; y < 90; y++) for (let x = 30; x < 300; x++) white += near(frame.at(x, y), [255, 255, 255], 40);
-  assert.ok(white > 100, `${white} white pixels in the status line`);
   assertMatches(frame, golden('first'), 'first frame');
 });
 

@@ -7,27 +7,18 @@
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <irrlicht.h>
 #include <pwd.h>
 #include <unistd.h>
 // Last: Xlib's macros (None, Bool, Status) would break the headers above.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
-using namespace irr;
-
 namespace
 {
-struct Icon
-{
-	unsigned long width = 0, height = 0;
-	std::vector<uint32_t> argb;
-};
-
 //! The images of the window's _NET_WM_ICON, as the window manager reads them.
-std::vector<Icon> windowIcons(Display* display, XWindowId window)
+std::vector<XImageCopy> windowIcons(Display* display, XWindowId window)
 {
-	std::vector<Icon> icons;
+	std::vector<XImageCopy> icons;
 	Atom type = 0;
 	int format = 0;
 	unsigned long count = 0, after = 0;
@@ -39,38 +30,19 @@ std::vector<Icon> windowIcons(Display* display, XWindowId window)
 	const unsigned long* values = reinterpret_cast<const unsigned long*>(data);
 	for (unsigned long i = 0; i + 2 <= count;)
 	{
-		Icon icon;
-		icon.width = values[i];
-		icon.height = values[i + 1];
+		XImageCopy icon;
+		icon.width = (int)values[i];
+		icon.height = (int)values[i + 1];
+		const unsigned long size = values[i] * values[i + 1];
 		i += 2;
-		if (icon.width * icon.height > count - i)
+		if (size > count - i)
 			break;
-		for (unsigned long k = 0; k < icon.width * icon.height; ++k)
-			icon.argb.push_back((uint32_t)values[i + k]);
-		i += icon.width * icon.height;
+		icon.pixels.assign(values + i, values + i + size);
+		i += size;
 		icons.push_back(icon);
 	}
 	XFree(data);
 	return icons;
-}
-
-//! A PNG's pixels as ARGB, read by the engine on a null device.
-Icon readPng(const char* path)
-{
-	Icon icon;
-	IrrlichtDevice* device = createDevice(video::EDT_NULL);
-	video::IImage* image = device->getVideoDriver()->createImageFromFile(path);
-	if (image)
-	{
-		icon.width = image->getDimension().Width;
-		icon.height = image->getDimension().Height;
-		for (u32 y = 0; y < icon.height; ++y)
-			for (u32 x = 0; x < icon.width; ++x)
-				icon.argb.push_back(image->getPixel(x, y).color);
-		image->drop();
-	}
-	device->drop();
-	return icon;
 }
 
 class InstalledGame : public ::testing::Test
@@ -105,15 +77,14 @@ TEST_F(InstalledGame, StartedByItsShortcutFromAnotherFolderShowsTheTexturedCubeA
 
 	const XWindowId window = x.findWindow("Zarnel");
 	ASSERT_NE(window, 0u);
-	const Icon ours = readPng("data/icons/32/org.zarnel.Zarnel.png");
-	ASSERT_EQ(ours.width, 32u);
-	const std::vector<Icon> icons = windowIcons(x.display, window);
+	const XImageCopy ours = readPng("data/icons/32/org.zarnel.Zarnel.png");
+	ASSERT_EQ(ours.width, 32);
 	bool shown = false;
 	std::string sizes;
-	for (const Icon& icon : icons)
+	for (const XImageCopy& icon : windowIcons(x.display, window))
 	{
 		sizes += " " + std::to_string(icon.width) + "x" + std::to_string(icon.height);
-		shown |= icon.width == ours.width && icon.height == ours.height && icon.argb == ours.argb;
+		shown |= icon.width == ours.width && icon.height == ours.height && icon.pixels == ours.pixels;
 	}
 	EXPECT_TRUE(shown) << "no image of the window's icon is the game's 32 pixel icon; it has" << sizes;
 
