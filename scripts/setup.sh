@@ -28,9 +28,11 @@ zarnel_as_root() {
   fi
 }
 
-# apt-get as root, never asking questions.
+# apt-get as root, never asking questions; it waits up to ten minutes for another apt or dpkg
+# to let go of its lock, and retries a failed download three times.
 zarnel_apt() {
-  zarnel_as_root env DEBIAN_FRONTEND=noninteractive apt-get "$@"
+  zarnel_as_root env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 \
+    -o Acquire::Retries=3 "$@"
 }
 
 zarnel_install() {
