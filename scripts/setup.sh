@@ -35,21 +35,88 @@ zarnel_apt() {
     -o Acquire::Retries=3 "$@"
 }
 
-zarnel_install() {
-  local missing=()
+# The package sources as apt sees them: their files and the foreign architectures. A change
+# (a new architecture, Debian's source packages) calls for a new refresh of the lists.
+zarnel_apt_sources_key() {
+  { cat /etc/apt/sources.list /etc/apt/sources.list.d/* 2>/dev/null; dpkg --print-foreign-architectures; } |
+    sha256sum | cut -c1-16
+}
+
+# Refreshes the package lists once per run of our scripts (and again when the sources changed).
+# A failed refresh is a warning, not the end: the registry may serve a broken index for a while
+# (a mirror caught mid-sync), and the lists on disk, with every index that did refresh, are
+# usually enough. Whether they are shows when a package is installed.
+zarnel_refresh_lists() {
+  local key
+  key="$(zarnel_apt_sources_key)"
+  [ "${ZARNEL_APT_REFRESHED:-}" = "$key" ] && return 0
+  if ! zarnel_apt update -qq; then
+    echo "WARNING: apt-get update failed (see above); going on with the package lists on disk." >&2
+  fi
+  export ZARNEL_APT_REFRESHED="$key"
+}
+
+# The packages of "$@" that are not installed, one a line.
+zarnel_missing_packages() {
   local p
   for p in "$@"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || echo "$p"
   done
+}
+
+# Installs what is missing of "$@"; returns 1, after saying which packages cannot be installed
+# and apt's reason for each, when the install fails.
+zarnel_try_install() {
+  local missing=()
+  mapfile -t missing < <(zarnel_missing_packages "$@")
   [ ${#missing[@]} -eq 0 ] && return 0
   # Without a way to root, say exactly what to run.
   if [ "$(id -u)" -ne 0 ] && ! command -v sudo >/dev/null 2>&1; then
     echo "Missing packages. Install them as root with:" >&2
     echo "  apt-get update && apt-get install -y ${missing[*]}" >&2
-    exit 1
+    return 1
   fi
   echo "Installing: ${missing[*]}" >&2
-  zarnel_apt update -qq && zarnel_apt install -y -qq "${missing[@]}" >&2
+  zarnel_refresh_lists
+  zarnel_apt install -y -qq "${missing[@]}" >&2 && return 0
+  echo "== These packages cannot be installed now:" >&2
+  local p
+  for p in $(zarnel_missing_packages "${missing[@]}"); do
+    echo "==   $p: $(apt-get install -s -qq "$p" 2>&1 | grep -E '^E:|Depends:' | head -3 | tr '\n' ' ')" >&2
+  done
+  return 1
+}
+
+# Installs what is missing of "$@", or stops the script: the step cannot go on without them.
+zarnel_install() {
+  zarnel_try_install "$@" && return 0
+  echo "Stopping: this step needs the packages above." >&2
+  exit 1
+}
+
+# Tests a suite could not run are recorded, never counted as passed: zarnel_skip SUITE WHAT WHY
+# adds a line to $ZARNEL_SKIPS, which each suite script empties of its own lines when it starts
+# (zarnel_skips_begin) and prints whole as its last lines (zarnel_skips_report), so the end of a
+# run of several suites, as in CI, says everything that was skipped.
+ZARNEL_SKIPS="$ZARNEL_BUILD/skipped-tests.txt"
+
+zarnel_skips_begin() {
+  mkdir -p "$(dirname "$ZARNEL_SKIPS")"
+  touch "$ZARNEL_SKIPS"
+  sed -i "/^$1: /d" "$ZARNEL_SKIPS"
+}
+
+zarnel_skip() {
+  echo "$1: SKIPPED $2 ($3)" >>"$ZARNEL_SKIPS"
+}
+
+zarnel_skips_report() {
+  if [ -s "$ZARNEL_SKIPS" ]; then
+    echo "== Tests NOT run (skipped, not passed), by the latest run of each suite:" >&2
+    sed 's/^/==   /' "$ZARNEL_SKIPS" >&2
+  else
+    echo "== No test was skipped." >&2
+  fi
 }
 
 # zarnel_build [extra cmake options...]: a Release build in $ZARNEL_BUILD (build/ unless the

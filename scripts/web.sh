@@ -16,11 +16,42 @@ ZARNEL_WEB_TEST_PACKAGES=(chromium python3)
 export NODE_PATH=/usr/share/nodejs
 
 # Installs the page's test tools: Chromium from Debian, node where the machine has none, and
-# puppeteer-core at the version tests/web/package-lock.json pins.
+# puppeteer-core at the version tests/web/package-lock.json pins. Returns 1, after saying what is
+# missing, when they cannot be had.
 zarnel_web_test_tools() {
-  zarnel_install "${ZARNEL_WEB_TEST_PACKAGES[@]}"
-  command -v npm >/dev/null 2>&1 || zarnel_install nodejs npm
-  (cd "$ZARNEL_ROOT/tests/web" && npm ci --no-audit --no-fund --loglevel=error)
+  zarnel_try_install "${ZARNEL_WEB_TEST_PACKAGES[@]}" || return 1
+  command -v npm >/dev/null 2>&1 || zarnel_try_install nodejs npm || return 1
+  zarnel_npm_install "$ZARNEL_ROOT/tests/web"
+}
+
+# zarnel_npm_install DIR: installs DIR's locked node modules, only when its package-lock.json
+# changed since the last install. npm ci runs in a folder beside DIR's, retried when the registry
+# fails, and its node_modules replaces DIR's only once it is complete.
+zarnel_npm_install() {
+  local dir="$1" stamp="$1/node_modules/.package-lock.installed"
+  cmp -s "$dir/package-lock.json" "$stamp" && return 0
+  local next="$dir/.npm-install" try
+  for try in 1 2 3; do
+    rm -rf "$next"
+    mkdir -p "$next"
+    cp "$dir/package.json" "$dir/package-lock.json" "$next/"
+    if (cd "$next" && npm ci --no-audit --no-fund --loglevel=error); then
+      cp "$dir/package-lock.json" "$next/node_modules/.package-lock.installed"
+      rm -rf "$dir/node_modules"
+      mv "$next/node_modules" "$dir/node_modules"
+      rm -rf "$next"
+      return 0
+    fi
+    echo "WARNING: npm ci failed (try $try of 3)." >&2
+    [ $try -lt 3 ] && sleep $((try * 15))
+  done
+  rm -rf "$next"
+  if [ -d "$dir/node_modules" ]; then
+    echo "WARNING: going on with the node modules installed before, which package-lock.json no longer names." >&2
+    return 0
+  fi
+  echo "The node modules of $dir cannot be installed now." >&2
+  return 1
 }
 
 # Serves build-web/site on 127.0.0.1 at a free port, exports ZARNEL_WEB_URL and stops the server,

@@ -20,13 +20,11 @@ ZARNEL_WIN32_RUN_PACKAGES=(wine wine32:i386 libgl1:i386 libgl1-mesa-dri:i386 lib
 # resources back, and lnkinfo to read the shortcuts the setup program makes.
 ZARNEL_WIN32_TEST_PACKAGES=(unzip icoutils liblnk-utils)
 
-# Enables the i386 architecture (for wine32) and Debian's source packages, then refreshes the
-# package lists once; quick when both are already there.
+# Enables the i386 architecture (for wine32) and Debian's source packages; the package lists are
+# refreshed once for both (a failed refresh only warns). Quick when both are already there.
 zarnel_enable_windows_sources() {
-  if ! dpkg --print-foreign-architectures | grep -qx i386; then
-    zarnel_as_root dpkg --add-architecture i386
-    # The deb-src list may be there already: the new architecture needs its own refresh.
-    [ -f /etc/apt/sources.list.d/zarnel-deb-src.sources ] && zarnel_apt update -qq
-  fi
+  dpkg --print-foreign-architectures | grep -qx i386 || zarnel_as_root dpkg --add-architecture i386
   zarnel_enable_deb_src
+  # The deb-src list may have been there already: a new architecture needs its own refresh.
+  zarnel_refresh_lists
 }
