@@ -139,6 +139,17 @@ public:
 		return grid[cell];
 	}
 
+	// Solved: every sub-cube but the hidden core has one and the same orientation. (Comparing the stored
+	// angle triples instead would miss a whole-cube turn made of mixed layer turns, where they read -270
+	// against 90, and could take two differently turned sub-cubes for alike: turns do not commute.)
+	bool solved() const
+	{
+		for (s32 cell = 0; cell < 27; ++cell)
+			if (cell != 13 && !std::equal(ori[grid[cell]], ori[grid[cell]] + 9, ori[grid[0]]))
+				return false;
+		return true;
+	}
+
 private:
 	static constexpr double Margin = 1.0; // a sure pick lies this far inside a face
 	void dragTo(s32 x, s32 y)
@@ -153,9 +164,9 @@ private:
 		if (decide(a, b, c, axis, layer, direction, &branch))
 			turn(layer, axis, direction, 0), seen["direction 2"] += abs(direction) == 2;
 		++seen[branch];
-		if (gameRunning && solved()) // the win check
+		if (gameRunning && solved()) // the win check, whether or not the drag turned a layer
 			out += "congratulations,you win!\n", status = L"congratulations, you win, press play to restart!\n",
-				gameRunning = false, ++seen["win"];
+				gameRunning = false, ++seen["win"], seen["win at a drag that turned nothing"] += branch == "no row";
 		leftArmed = false;
 	}
 	static void quarter(s32 axis, s32 turns, s32 v[3]) // quarter turns of a lattice vector
@@ -197,16 +208,6 @@ private:
 			sz * cy, sz * sy * sx + cz * cx, sz * sy * cx - cz * sx, -sy, cy * sx, cy * cx};
 		double turned[9];
 		std::copy(r, r + 9, rootTurn), multiply(rootTurn, cubeTurn, turned), std::copy(turned, turned + 9, cubeTurn);
-	}
-	// Solved: every sub-cube but the hidden core has one and the same orientation. (Comparing the stored
-	// angle triples instead would miss a whole-cube turn made of mixed layer turns, where they read -270
-	// against 90, and could take two differently turned sub-cubes for alike: turns do not commute.)
-	bool solved() const
-	{
-		for (s32 cell = 0; cell < 27; ++cell)
-			if (cell != 13 && !std::equal(ori[grid[cell]], ori[grid[cell]] + 9, ori[grid[0]]))
-				return false;
-		return true;
 	}
 	static void multiply(const double a[9], const double b[9], double out[9]) // row-major 3x3
 	{

@@ -66,8 +66,8 @@ private:
 		}
 		return -1;
 	}
-	// Queues a drag that makes the turn t, if one can be seen.
-	bool planTurn(const STurn& t)
+	// Queues a drag that makes the turn t, or with no t one that matches no row, if one can be seen.
+	bool planTurn(const STurn* t)
 	{
 		for (s32 tries = 0; tries < 100; ++tries)
 		{
@@ -77,7 +77,8 @@ private:
 			if (onto < 0 || onto == id)
 				continue;
 			CPlayModel::coords(m.cellOf[id], a), CPlayModel::coords(m.cellOf[behind], b), CPlayModel::coords(m.cellOf[onto], c);
-			if (CPlayModel::decide(a, b, c, axis, layer, direction) && STurn{axis, layer, direction} == t)
+			const bool decided = CPlayModel::decide(a, b, c, axis, layer, direction);
+			if (t ? decided && STurn{axis, layer, direction} == *t : !decided)
 				return mouse(EMIE_MOUSE_MOVED, pa), mouse(EMIE_LMOUSE_PRESSED_DOWN, pa), mouse(EMIE_MOUSE_MOVED, pc),
 					mouse(EMIE_LMOUSE_LEFT_UP, pc), true;
 		}
@@ -95,7 +96,9 @@ private:
 		SPoint p = cursor(), q;
 		s32 action = any(14);
 		if (!todo.empty() && action < 10) // the next undoing turn
-			action = planTurn(todo.front()) ? (todo.pop_front(), -1) : 13;
+			action = planTurn(&todo.front()) ? (todo.pop_front(), -1) : 13;
+		else if (m.gameRunning && m.solved() && action < 10) // a scramble left it solved: a drag that turns nothing
+			action = planTurn(0) ? -1 : 13;
 		else if (undoes && (action < 4 || action == 8 || action == 9)) // nor turns nor tumbles
 			action = 12;
 		switch (action)
@@ -127,14 +130,34 @@ private:
 			queue.push_back({true, any(2) ? 0x70 : (action = any(255)) < 0x1B ? action : action + 1, 0, 0, any(3) > 0, 0});
 			break;
 		case 11: mouse(EMIE_MMOUSE_PRESSED_DOWN + 3 * any(2), anywhere()), mouse(EMIE_MOUSE_WHEEL, cursor()); break;
-		case 12: // PLAY, sometimes straight from EXIT
+		case 12: // PLAY, sometimes straight from EXIT, and at times with a scramble that leaves the cube solved
 			if (any(2))
 				mouse(EMIE_MOUSE_MOVED, SPoint(423 + any(255), 511 + any(63)));
 			mouse(EMIE_MOUSE_MOVED, p = SPoint(123 + any(255), 511 + any(63)));
 			mouse(EMIE_LMOUSE_PRESSED_DOWN, p), mouse(EMIE_LMOUSE_LEFT_UP, p);
+			if (any(2))
+				queue[queue.size() - 2].seed = solvingSeed(queue.size() - 2);
 			break;
 		case 13: mouse(any(2) ? EMIE_LMOUSE_LEFT_UP : EMIE_RMOUSE_LEFT_UP, p); break;
 		}
+	}
+
+	// A seed for the queued PLAY press at `press` whose five turns leave the cube solved (they cancel, or
+	// add up to a whole-cube turn), when the game is not running and the cube solved before; else its own.
+	unsigned solvingSeed(size_t press)
+	{
+		CPlayModel before = m;
+		for (size_t i = 0; i < press; ++i)
+			srand(queue[i].seed), before.handle(queue[i]);
+		for (s32 tries = 0; tries < 20000 && !before.gameRunning && before.overPlay && before.solved(); ++tries)
+		{
+			CPlayModel trial = before;
+			const unsigned seed = random();
+			srand(seed), trial.handle({false, EMIE_LMOUSE_PRESSED_DOWN, queue[press].x, queue[press].y, false, seed});
+			if (trial.solved())
+				return seed;
+		}
+		return queue[press].seed;
 	}
 
 	std::mt19937 random;
@@ -243,7 +266,8 @@ TEST_F(PlayModel, LongRandomStreamsPlayAsTheRulesSay)
 	// The streams reach every rule the comparison stands for.
 	for (const char* rule : {"scramble", "scramble from over both buttons", "play during a game", "win", "right drag while armed",
 			 "ignored mouse event", "no row", "X row, first formula", "X row, second formula", "Y row, first formula",
-			 "Y row, second formula", "Z row, first formula", "Z row, second formula", "neither kept", "direction 2"})
+			 "Y row, second formula", "Z row, first formula", "Z row, second formula", "neither kept", "direction 2",
+			 "win at a drag that turned nothing"})
 		EXPECT_GT(seen[rule], 0) << rule;
 }
 
