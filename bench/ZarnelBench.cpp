@@ -24,12 +24,20 @@
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <tuple>
 #include <vector>
 
 using namespace irr;
 
 namespace
 {
+// The globals a game's set-up fills, by reference (the device first), and the type of their values.
+auto globals()
+{
+	return std::tie(device, driver, sceneManager, guiEnv, camera, collisionManager, statusFont, helpFont, cube);
+}
+template <typename... T> std::tuple<T...> valuesOf(std::tuple<T&...>);
+
 // One game set up on a device of the given driver. The engine's OpenGL device cannot be made twice
 // in one process, so the OpenGL game is made once and kept; use() puts a game's objects back into
 // the program's globals before a benchmark runs on it.
@@ -50,20 +58,12 @@ public:
 		use();
 		teardownGame();
 	}
-	bool ok() const { return state.device != 0; }
+	bool ok() const { return std::get<0>(state) != 0; }
 
 	//! Makes this game the one the globals describe.
 	Game& use()
 	{
-		device = state.device;
-		driver = state.driver;
-		sceneManager = state.sceneManager;
-		guiEnv = state.guiEnv;
-		camera = state.camera;
-		collisionManager = state.collisionManager;
-		statusFont = state.statusFont;
-		helpFont = state.helpFont;
-		cube = state.cube;
+		globals() = state;
 		return *this;
 	}
 
@@ -75,28 +75,12 @@ public:
 	}
 
 private:
-	struct Globals
-	{
-		IrrlichtDevice* device;
-		video::IVideoDriver* driver;
-		scene::ISceneManager* sceneManager;
-		gui::IGUIEnvironment* guiEnv;
-		scene::ICameraSceneNode* camera;
-		scene::ISceneCollisionManager* collisionManager;
-		gui::CGUITTFont* statusFont;
-		gui::CGUITTFont* helpFont;
-		CubeModel* cube;
-	};
-
-	void keep()
-	{
-		state = Globals{device, driver, sceneManager, guiEnv, camera, collisionManager, statusFont, helpFont, cube};
-	}
+	void keep() { state = globals(); }
 
 	MyEventReceiver receiver;
 	gui::CGUITTFace statusFace;
 	gui::CGUITTFace helpFace;
-	Globals state = {};
+	decltype(valuesOf(globals())) state;
 };
 
 // Waits until the X server has shown the frame. Presenting is asynchronous under Xvfb: without

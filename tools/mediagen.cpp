@@ -22,7 +22,7 @@ namespace
 class SilentLog : public IEventReceiver
 {
 public:
-	virtual bool OnEvent(const SEvent& event) { return event.EventType == EET_LOG_TEXT_EVENT; }
+	bool OnEvent(const SEvent& event) override { return event.EventType == EET_LOG_TEXT_EVENT; }
 };
 
 const u32 FaceSide = 128;

@@ -1,4 +1,7 @@
-// Definitions and initial values of the program-wide state declared in AppState.h.
+// Definitions of the program-wide state declared in AppState.h. Their initial values stand in one
+// place, resetAppState(), which gives them before main (initialState, last in this file: a file's
+// globals are initialised in the order of their definitions) and again whenever a test wants a
+// fresh program.
 #include "AppState.h"
 
 using namespace irr;
@@ -6,39 +9,39 @@ using namespace irr;
 const wchar_t* const StatusHelpText = L"press F1 for help";
 const wchar_t* const StatusWinText = L"congratulations, you win, press play to restart!\n";
 
-IrrlichtDevice* device = 0;
-video::IVideoDriver* driver = 0;
-scene::ISceneManager* sceneManager = 0;
-gui::IGUIEnvironment* guiEnv = 0;
-scene::ICameraSceneNode* camera = 0;
-scene::ISceneCollisionManager* collisionManager = 0;
+IrrlichtDevice* device;
+video::IVideoDriver* driver;
+scene::ISceneManager* sceneManager;
+gui::IGUIEnvironment* guiEnv;
+scene::ICameraSceneNode* camera;
+scene::ISceneCollisionManager* collisionManager;
 
-gui::CGUITTFont* statusFont = 0;
-gui::CGUITTFont* helpFont = 0;
-core::stringw statusText = StatusHelpText;
-bool helpVisible = false;
+gui::CGUITTFont* statusFont;
+gui::CGUITTFont* helpFont;
+core::stringw statusText;
+bool helpVisible;
 
-CubeModel* cube = 0;
+CubeModel* cube;
 
-scene::ISceneNode* selectedNode = 0;
-scene::ISceneNode* innerNode = 0;
-scene::ISceneNode* dragNode = 0;
+scene::ISceneNode* selectedNode;
+scene::ISceneNode* innerNode;
+scene::ISceneNode* dragNode;
 
-f32 subcubeGap = 0.4f;
+f32 subcubeGap;
 
-gui::IGUIImage* playOnImage = 0;
-gui::IGUIImage* playImage = 0;
-gui::IGUIImage* exitOnImage = 0;
-gui::IGUIImage* exitImage = 0;
-bool overPlay = false;
-bool overExit = false;
+gui::IGUIImage* playOnImage;
+gui::IGUIImage* playImage;
+gui::IGUIImage* exitOnImage;
+gui::IGUIImage* exitImage;
+bool overPlay;
+bool overExit;
 
-bool gameRunning = false;
+bool gameRunning;
 
-u32 turnFrameInterval = 0;
-u32 (*turnClock)() = 0;
-void (*turnSleep)(u32) = 0;
-u32 turnFrameShownAt = 0;
+u32 turnFrameInterval;
+u32 (*turnClock)();
+void (*turnSleep)(u32);
+u32 turnFrameShownAt;
 
 void resetAppState()
 {
@@ -68,4 +71,12 @@ void resetAppState()
 	turnClock = 0;
 	turnSleep = 0;
 	turnFrameShownAt = 0;
+}
+
+namespace
+{
+const struct SInitialState
+{
+	SInitialState() { resetAppState(); }
+} initialState;
 }

@@ -28,29 +28,29 @@ public:
 		const irr::core::vector3df& scale);
 
 	//! Registers the node for the automatic pass when visible, then its children.
-	virtual void OnRegisterSceneNode();
+	void OnRegisterSceneNode() override;
 	//! Draws the six faces, each with its own material.
-	virtual void render();
+	void render() override;
 	//! The box of the mesh in node space.
-	virtual const irr::core::aabbox3d<irr::f32>& getBoundingBox() const;
+	const irr::core::aabbox3d<irr::f32>& getBoundingBox() const override;
 	//! Face material i; an index of 6 or more answers material 0.
-	virtual irr::video::SMaterial& getMaterial(irr::u32 i);
+	irr::video::SMaterial& getMaterial(irr::u32 i) override;
 	//! 1: generic engine code sees face material 0 only.
-	virtual irr::u32 getMaterialCount() const;
+	irr::u32 getMaterialCount() const override;
 	//! SubcubeTypeId.
-	virtual irr::scene::ESCENE_NODE_TYPE getType() const;
+	irr::scene::ESCENE_NODE_TYPE getType() const override;
 	//! Ignored: the mesh cannot be replaced.
-	virtual void setMesh(irr::scene::IMesh* mesh);
+	void setMesh(irr::scene::IMesh* mesh) override;
 	//! The node's own mesh (not to be dropped).
-	virtual irr::scene::IMesh* getMesh();
+	irr::scene::IMesh* getMesh() override;
 	//! A sub-cube casts no shadow: no shadow volume node is made.
-	virtual irr::scene::IShadowVolumeSceneNode* addShadowVolumeSceneNode(
+	irr::scene::IShadowVolumeSceneNode* addShadowVolumeSceneNode(
 		const irr::scene::IMesh* shadowMesh = 0, irr::s32 id = -1, bool zfailmethod = true,
-		irr::f32 infinity = 1000.0f);
+		irr::f32 infinity = 1000.0f) override;
 	//! Ignored.
-	virtual void setReadOnlyMaterials(bool readonly);
+	void setReadOnlyMaterials(bool readonly) override;
 	//! false.
-	virtual bool isReadOnlyMaterials() const;
+	bool isReadOnlyMaterials() const override;
 
 	//! Colours the sub-cube in selectedNode as selected. The caller checks it is a sub-cube.
 	static void highlightSelected();

@@ -20,7 +20,7 @@ public:
 	//! Not loaded, reference count 1.
 	CGUITTFace();
 	//! Releases the FreeType face and, with the last loaded face, the library.
-	virtual ~CGUITTFace();
+	~CGUITTFace() override;
 
 	//! Opens face 0 of the file at path; true on success. A second call releases the first face.
 	bool loadFile(const c8* path);

@@ -168,15 +168,12 @@ void CGUITTFont::draw(const core::stringw& text, const core::rect<s32>& position
 		return;
 	}
 	const wchar_t* s = text.c_str();
-	core::position2d<s32> pen = position.UpperLeftCorner;
-	if (hcenter || vcenter)
-	{
-		const core::dimension2d<u32> d = getDimension(s);
-		if (hcenter)
-			pen.X += centreOffset(position.getWidth(), (s32)d.Width);
-		if (vcenter)
-			pen.Y += centreOffset(position.getHeight(), (s32)d.Height);
-	}
+	// Each line starts at the x of the first line, so the block as a whole is centred.
+	const core::dimension2d<u32> d = hcenter || vcenter ? getDimension(s) : core::dimension2d<u32>(0, 0);
+	const s32 lineStartX = position.UpperLeftCorner.X + (hcenter ? centreOffset(position.getWidth(), (s32)d.Width) : 0);
+	core::position2d<s32> pen(lineStartX, position.UpperLeftCorner.Y);
+	if (vcenter)
+		pen.Y += centreOffset(position.getHeight(), (s32)d.Height);
 	if (!useColorAlpha)
 		color.setAlpha(255);
 
@@ -189,11 +186,8 @@ void CGUITTFont::draw(const core::stringw& text, const core::rect<s32>& position
 		{
 			if (ch == L'\r' && s[1] == L'\n')
 				++s;
-			// Lines start at the x of the first line, so the block as a whole is centred.
 			pen.Y += (s32)pixelSize;
-			pen.X = position.UpperLeftCorner.X;
-			if (hcenter)
-				pen.X += centreOffset(position.getWidth(), (s32)getDimension(text.c_str()).Width);
+			pen.X = lineStartX;
 			continue;
 		}
 		if (isDrawn(ch, index))

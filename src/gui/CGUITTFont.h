@@ -22,7 +22,7 @@ public:
 	//! A font on env's video driver (grabbed), with no face bound.
 	CGUITTFont(IGUIEnvironment* env);
 	//! Destroys the glyph records (removing their textures) and drops the driver.
-	virtual ~CGUITTFont();
+	~CGUITTFont() override;
 
 	//! Binds a loaded face at a pixel size and makes one uncached record per glyph. Refuses an
 	//! unloaded face, a size the face cannot be set to (0, past FreeType's 26.6 range or its
@@ -35,23 +35,23 @@ public:
 	static bool sizeFits(FT_Face face, u32 size);
 
 	//! Draws text from the position's upper-left corner; only clip clips.
-	virtual void draw(const core::stringw& text, const core::rect<s32>& position,
+	void draw(const core::stringw& text, const core::rect<s32>& position,
 		video::SColor color, bool hcenter = false, bool vcenter = false,
-		const core::rect<s32>* clip = 0);
+		const core::rect<s32>* clip = 0) override;
 	//! Size of the text in pixels.
-	virtual core::dimension2d<u32> getDimension(const wchar_t* text) const;
+	core::dimension2d<u32> getDimension(const wchar_t* text) const override;
 	//! Index of the character at pixel offset pixel_x, or -1 past the end.
-	virtual s32 getCharacterFromPos(const wchar_t* text, s32 pixel_x) const;
+	s32 getCharacterFromPos(const wchar_t* text, s32 pixel_x) const override;
 	//! Extra horizontal space between consecutive characters.
-	virtual void setKerningWidth(s32 kerning);
+	void setKerningWidth(s32 kerning) override;
 	//! Extra vertical offset between consecutive characters.
-	virtual void setKerningHeight(s32 kerning);
+	void setKerningHeight(s32 kerning) override;
 	//! Horizontal kerning of thisLetter after previousLetter.
-	virtual s32 getKerningWidth(const wchar_t* thisLetter = 0, const wchar_t* previousLetter = 0) const;
+	s32 getKerningWidth(const wchar_t* thisLetter = 0, const wchar_t* previousLetter = 0) const override;
 	//! The extra vertical offset.
-	virtual s32 getKerningHeight() const;
+	s32 getKerningHeight() const override;
 	//! Characters that advance the pen but are not drawn; null empties the set.
-	virtual void setInvisibleCharacters(const wchar_t* s);
+	void setInvisibleCharacters(const wchar_t* s) override;
 
 	//! Glyph index of ch (0: none), rasterising its record on first use.
 	u32 glyphFor(wchar_t ch) const;

@@ -81,11 +81,7 @@ CGUITTGlyph::CGUITTGlyph()
 
 CGUITTGlyph::~CGUITTGlyph()
 {
-	delete[] coverage;
-	if (greyTexture)
-		videoDriver->removeTexture(greyTexture);
-	if (monoTexture)
-		videoDriver->removeTexture(monoTexture);
+	clearImages();
 }
 
 u32 CGUITTGlyph::textureSide(u32 width, u32 rows)

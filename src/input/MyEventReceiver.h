@@ -15,10 +15,10 @@ class MyEventReceiver : public irr::IEventReceiver
 public:
 	//! All state cleared: no key or button down, stored mouse coordinates 0.
 	MyEventReceiver();
-	virtual ~MyEventReceiver();
+	~MyEventReceiver() override;
 
 	//! Handles one engine event; returns true only for log text, which it has written itself.
-	virtual bool OnEvent(const irr::SEvent& event);
+	bool OnEvent(const irr::SEvent& event) override;
 
 	//! Pressed state of a key; false for codes outside the table.
 	virtual bool isKeyDown(irr::EKEY_CODE key) const;

@@ -14,9 +14,9 @@ public:
 	static FrameCounterNode* addTo(irr::scene::ISceneManager* manager);
 
 	FrameCounterNode(irr::scene::ISceneManager* manager);
-	virtual void OnRegisterSceneNode();
-	virtual void render();
-	virtual const irr::core::aabbox3d<irr::f32>& getBoundingBox() const { return box; }
+	void OnRegisterSceneNode() override;
+	void render() override;
+	const irr::core::aabbox3d<irr::f32>& getBoundingBox() const override { return box; }
 
 	irr::u32 frames;
 	//! When set, called at every render.
