@@ -45,32 +45,15 @@ u32 turnFrameShownAt;
 
 void resetAppState()
 {
-	device = 0;
-	driver = 0;
-	sceneManager = 0;
-	guiEnv = 0;
-	camera = 0;
-	collisionManager = 0;
-	statusFont = 0;
-	helpFont = 0;
-	statusText = StatusHelpText;
-	helpVisible = false;
+	// In the groups of AppState.h.
+	device = 0, driver = 0, sceneManager = 0, guiEnv = 0, camera = 0, collisionManager = 0;
+	statusFont = helpFont = 0, statusText = StatusHelpText, helpVisible = false;
 	cube = 0;
-	selectedNode = 0;
-	innerNode = 0;
-	dragNode = 0;
+	selectedNode = innerNode = dragNode = 0;
 	subcubeGap = 0.4f;
-	playOnImage = 0;
-	playImage = 0;
-	exitOnImage = 0;
-	exitImage = 0;
-	overPlay = false;
-	overExit = false;
+	playOnImage = playImage = exitOnImage = exitImage = 0, overPlay = overExit = false;
 	gameRunning = false;
-	turnFrameInterval = 0;
-	turnClock = 0;
-	turnSleep = 0;
-	turnFrameShownAt = 0;
+	turnFrameInterval = 0, turnClock = 0, turnSleep = 0, turnFrameShownAt = 0;
 }
 
 namespace
