@@ -63,22 +63,22 @@ void GoldenSession::playUntilPlay()
 	ASSERT_TRUE(game.start());
 	ASSERT_TRUE(game.waitForWindow());
 	// Without a window manager, keys reach the window only under the pointer.
-	game.moveTo(760, 20);
+	game.moveTo(Background);
 	frame = game.captureSettled();
 	EXPECT_EQ(frame.width, 800);
 	EXPECT_EQ(frame.height, 600);
 	expectMatches("first");
 	step("help", [&] { game.key("F1"); });
 	step("first", [&] { game.key("F1"); });
-	step("play-hovered", [&] { game.moveTo(250, 540); });
-	step("first", [&] { game.moveTo(760, 20); });
-	step("exit-hovered", [&] { game.moveTo(550, 540); });
-	step("first", [&] { game.moveTo(760, 20); });
+	step("play-hovered", [&] { game.moveTo(OnPlay); });
+	step("first", [&] { game.moveTo(Background); });
+	step("exit-hovered", [&] { game.moveTo(OnExit); });
+	step("first", [&] { game.moveTo(Background); });
 }
 
 void GoldenSession::playScramble(const std::vector<LayerTurnMove>& turns, bool compareFrames)
 {
-	step("play-hovered", [&] { game.moveTo(250, 540); });
+	step("play-hovered", [&] { game.moveTo(OnPlay); });
 	compare = compareFrames;
 	scramble = turns;
 	game.button(1, true);
@@ -92,7 +92,7 @@ void GoldenSession::playScramble(const std::vector<LayerTurnMove>& turns, bool c
 	frame = game.captureSettled();
 	if (compare)
 		expectMatches("scrambled");
-	step("scrambled-rest", [&] { game.moveTo(760, 20); });
+	step("scrambled-rest", [&] { game.moveTo(Background); });
 	// Each scramble frame tumbles the cube by 0.01 degrees about X, Y and Z: 45 frames a turn about
 	// X or Y, 46 about Z.
 	for (const LayerTurnMove& turn : scramble)
@@ -112,7 +112,7 @@ void GoldenSession::playToWin()
 	step(nullptr, [&] { drag(1, topLeft, topMiddle); });
 	// A press on the background lifts the highlight: the picture of the turned cube is back.
 	const auto pressBackground = [&] {
-		game.moveTo(760, 20);
+		game.moveTo(Background);
 		game.button(1, true);
 		game.button(1, false);
 	};

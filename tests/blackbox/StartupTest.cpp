@@ -3,6 +3,7 @@
 // the window manager, and left through EXIT. Also the test X server's reads of windows that
 // vanish: under Wine, helper windows come and go while a test walks the window list.
 #include "GameProcess.h"
+#include "ScratchFolder.h"
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -25,8 +26,9 @@ TEST(Startup, WhateverTheFontFileAndStdinTheStatusLineShowsAndClosingTheWindowEn
 {
 	// A copy of media/ whose font file is in turn a TrueType, an OpenType and a bitmap font, an
 	// empty file and random bytes.
-	const fs::path folder = fs::temp_directory_path() / ("zarnel-font-" + std::to_string(getpid()));
-	fs::create_directories(folder);
+	const ScratchFolder scratch("zarnel-font");
+	const fs::path& folder = scratch.path;
+	ASSERT_FALSE(folder.empty());
 	fs::copy("media", folder / "media", fs::copy_options::recursive);
 	const fs::path font = folder / "media" / "ANTQUAB.TTF";
 	for (const std::string source : {"media/ANTQUAB.TTF", ZARNEL_OTF_FONT, ZARNEL_PCF_FONT, "empty", "random"})
@@ -44,7 +46,7 @@ TEST(Startup, WhateverTheFontFileAndStdinTheStatusLineShowsAndClosingTheWindowEn
 		ASSERT_TRUE(game.start());
 		EXPECT_TRUE(game.writeStdin("a\nb\nf\n\x1b\n"));
 		ASSERT_TRUE(game.waitForWindow());
-		game.moveTo(760, 20);
+		game.moveTo(Background);
 		game.key("F1"); // the instructions too are drawn with that face
 		EXPECT_TRUE(waitUntil([&] { return game.capture().brightPixels(30, 30, 300, 90, 250) > 30; }));
 		game.requestClose();
@@ -54,7 +56,6 @@ TEST(Startup, WhateverTheFontFileAndStdinTheStatusLineShowsAndClosingTheWindowEn
 		// The engine's log went to standard error instead.
 		EXPECT_NE(game.stderrText().find("Irrlicht Engine version"), std::string::npos);
 	}
-	fs::remove_all(folder);
 }
 
 TEST(Startup, AClickOnExitEndsTheGameAtOnceWithStatusZero)
@@ -64,7 +65,7 @@ TEST(Startup, AClickOnExitEndsTheGameAtOnceWithStatusZero)
 	GameProcess game(&x, ".");
 	ASSERT_TRUE(game.start());
 	ASSERT_TRUE(game.waitForWindow());
-	game.moveTo(550, 540);
+	game.moveTo(OnExit);
 	game.button(1, true);
 	ASSERT_TRUE(game.waitForExit(30));
 	EXPECT_EQ(game.exitStatus, 0);

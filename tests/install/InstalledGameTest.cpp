@@ -3,6 +3,7 @@
 // ctest installs the prefix first (the fixture "installed") and names it in ZARNEL_INSTALL_PREFIX.
 #include "GameProcess.h"
 #include "Screen.h"
+#include "ScratchFolder.h"
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -14,15 +15,15 @@ TEST(InstalledGame, TheLauncherStartedFromAnUnrelatedFolderShowsTheCubeAndQuitsO
 {
 	const char* prefix = std::getenv("ZARNEL_INSTALL_PREFIX");
 	ASSERT_NE(prefix, nullptr) << "run through ctest";
-	const fs::path elsewhere = fs::temp_directory_path() / ("zarnel-elsewhere-" + std::to_string(getpid()));
-	fs::create_directories(elsewhere);
+	const ScratchFolder elsewhere("zarnel-elsewhere");
+	ASSERT_FALSE(elsewhere.path.empty());
 	PrivateXServer x;
 	ASSERT_TRUE(x.ok());
-	GameProcess game(&x, elsewhere.string());
+	GameProcess game(&x, elsewhere.path.string());
 	game.command = {(fs::path(prefix) / "games" / "zarnel").string()};
 	ASSERT_TRUE(game.start());
 	ASSERT_TRUE(game.waitForWindow());
-	game.moveTo(760, 20);
+	game.moveTo(Background);
 	const XImageCopy image = game.captureSettled();
 	const ScreenPoint front = faceCentreOnScreen(1, 1, 0, 0, 0, -1);
 	EXPECT_TRUE(pixelNear(image.at(front.x, front.y), 200, 30, 30)) << std::hex << image.at(front.x, front.y);
@@ -32,5 +33,4 @@ TEST(InstalledGame, TheLauncherStartedFromAnUnrelatedFolderShowsTheCubeAndQuitsO
 	ASSERT_TRUE(game.waitForExit());
 	EXPECT_EQ(game.exitStatus, 0);
 	EXPECT_EQ(game.stdoutText(), GameProcess::Prompt);
-	fs::remove_all(elsewhere);
 }

@@ -6,6 +6,7 @@
 #define ZARNEL_TEST_GAME_PROCESS_H
 
 #include "PrivateXServer.h"
+#include "Screen.h"
 #include <chrono>
 #include <string>
 #include <vector>
@@ -31,6 +32,7 @@ public:
 
 	//! Real X input at window pixel (x, y), or on buttons and keys.
 	void moveTo(int x, int y);
+	void moveTo(ScreenPoint p) { moveTo(p.x, p.y); }
 	void button(unsigned int button, bool down);
 	void key(const char* keysym);
 

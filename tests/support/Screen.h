@@ -14,6 +14,11 @@ struct ScreenPoint
 	int x, y;
 };
 
+//! Points of the window a test aims at: the background at the top right, away from the cube, the
+//! status line and the light sprites; inside the PLAY button (123..377 x 511..573); inside EXIT
+//! (423..677 x 511..573).
+constexpr ScreenPoint Background{760, 20}, OnPlay{250, 540}, OnExit{550, 540};
+
 //! The whole cube's orientation: a tumble about the axis (1, 1, 1), then a yaw about Y, in
 //! degrees, in the engine's sense (a small angle a about the unit axis k moves p by a·k×p).
 struct CubePose

@@ -2,6 +2,7 @@
 // relies on: six distinct face colours with a mark that shows a texture's turn, and button
 // bitmaps whose key colour (their top-left pixel) appears nowhere in the art.
 #include "NullDeviceTest.h"
+#include "ScratchFolder.h"
 #include <cstdlib>
 #include <filesystem>
 #include <unistd.h>
@@ -37,7 +38,9 @@ protected:
 
 TEST_F(Media, CommittedFilesAndIconsMatchWhatTheGeneratorWrites)
 {
-	const fs::path folder = fs::temp_directory_path() / ("zarnel-gen-" + std::to_string(getpid()));
+	const ScratchFolder scratch("zarnel-gen");
+	const fs::path& folder = scratch.path;
+	ASSERT_FALSE(folder.empty());
 	std::vector<fs::path> files;
 	for (const char* name : GeneratedFiles)
 		files.push_back(fs::path("media") / name);
@@ -56,7 +59,6 @@ TEST_F(Media, CommittedFilesAndIconsMatchWhatTheGeneratorWrites)
 			if (image)
 				image->drop();
 	}
-	fs::remove_all(folder);
 }
 
 TEST_F(Media, FaceTexturesHaveDistinctCentresAndATurnVisibleMark)

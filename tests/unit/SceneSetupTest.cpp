@@ -5,6 +5,7 @@
 #include "CubeModel.h"
 #include "Frame.h"
 #include "NullDeviceTest.h"
+#include "ScratchFolder.h"
 #include <filesystem>
 #include <unistd.h>
 
@@ -84,15 +85,16 @@ TEST_F(SceneSetup, TwoPinkLightsCarryTheirSpritesAndTheCameraLooksAtTheCube)
 
 TEST_F(SceneSetup, AMissingSpriteTextureLeavesOnlyThatSpriteUntextured)
 {
-	const fs::path folder = fs::temp_directory_path() / ("zarnel-media-" + std::to_string(getpid()));
-	fs::create_directories(folder);
-	fs::copy("media", folder / "media", fs::copy_options::recursive);
-	fs::remove(folder / "media" / "portal6.bmp");
-	const fs::path previous = fs::current_path();
-	fs::current_path(folder);
-	buildGame();
-	fs::current_path(previous);
-	fs::remove_all(folder);
+	{
+		const ScratchFolder scratch("zarnel-media");
+		ASSERT_FALSE(scratch.path.empty());
+		fs::copy("media", scratch.path / "media", fs::copy_options::recursive);
+		fs::remove(scratch.path / "media" / "portal6.bmp");
+		const fs::path previous = fs::current_path();
+		fs::current_path(scratch.path);
+		buildGame();
+		fs::current_path(previous);
+	}
 
 	const core::array<scene::ISceneNode*> found = sprites();
 	ASSERT_EQ(found.size(), 2u);

@@ -34,10 +34,10 @@ TEST_F(WindowsGame, TheScriptedSessionShowsTheLinuxGamesFramesUntilPlay)
 	ASSERT_NO_FATAL_FAILURE(session.playScramble({}, false));
 	ASSERT_NO_FATAL_FAILURE(session.pressEscape());
 	// The C runtime writes standard output in text mode on Windows: every line ends in CR LF.
-	EXPECT_EQ(game.stdoutText(),
-		"Please select the driver you want for this example:\r\n (a) Direct3D 9.0c\r\n (b) Direct3D 8.1\r\n"
-		" (c) OpenGL 1.5\r\n (d) Software Renderer\r\n (e) Burning's Software Renderer\r\n (f) NullDevice\r\n"
-		" (otherKey) exit\r\n\r\n");
+	std::string prompt;
+	for (const char c : GameProcess::Prompt)
+		prompt += c == '\n' ? "\r\n" : std::string(1, c);
+	EXPECT_EQ(game.stdoutText(), prompt);
 }
 
 TEST_F(WindowsGame, ClosingTheWindowEndsWithStatusZero)
