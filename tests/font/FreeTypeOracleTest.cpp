@@ -4,7 +4,7 @@
 // equal to the pixel. Measures, character positions and kerning queries are checked against the
 // same model, and on OpenGL every glyph texture of the cases against FreeType's bitmaps.
 #include "FontFixture.h"
-#include "PrivateXServer.h"
+#include "XServerTest.h"
 #include <algorithm>
 #include <functional>
 #include <map>
@@ -244,17 +244,10 @@ const Case Cases[] = {
 	{Pcf, 20, L"Fixed\r\nA V", {0, 100, 400, 300}, 0xFFFFFFFF, Mono | HCentre | VCentre},
 };
 
-class FontOracle : public FontTest
+class FontOracle : public XServerTest<FontTest>
 {
 protected:
 	video::E_DRIVER_TYPE driverType() const override { return video::EDT_SOFTWARE; }
-
-	void SetUp() override
-	{
-		ASSERT_TRUE(x.ok());
-		x.makeCurrent();
-		FontTest::SetUp();
-	}
 
 	// One frame on black with what draws does, read back as the driver's screenshot.
 	video::IImage* frame(const std::function<void()>& draws)
@@ -264,8 +257,6 @@ protected:
 		driver->endScene();
 		return driver->createScreenShot();
 	}
-
-	PrivateXServer x;
 };
 
 class GlyphTextures : public FontOracle // on OpenGL, which keeps a texture's texels as uploaded

@@ -5,23 +5,21 @@
 #include "CubeModel.h"
 #include "Frame.h"
 #include "NullDeviceTest.h"
-#include "PrivateXServer.h"
 #include "Screen.h"
+#include "XServerTest.h"
 
 using namespace irr;
 
 namespace
 {
-class OpenGLFrame : public NullDeviceTest
+class OpenGLFrame : public XServerTest<NullDeviceTest>
 {
 protected:
 	video::E_DRIVER_TYPE driverType() const override { return video::EDT_OPENGL; }
 
 	void SetUp() override
 	{
-		ASSERT_TRUE(x.ok());
-		x.makeCurrent();
-		NullDeviceTest::SetUp();
+		ASSERT_NO_FATAL_FAILURE(XServerTest::SetUp());
 		buildGame();
 		window = driver->getExposedVideoData().OpenGLLinux.X11Window;
 	}
@@ -48,7 +46,6 @@ protected:
 		return best;
 	}
 
-	PrivateXServer x;
 	XWindowId window = 0;
 };
 
