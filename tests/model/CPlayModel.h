@@ -150,25 +150,6 @@ public:
 		return true;
 	}
 
-private:
-	static constexpr double Margin = 1.0; // a sure pick lies this far inside a face
-	void dragTo(s32 x, s32 y)
-	{
-		const s32 id = pick(x, y);
-		unclear += id == Unclear, dragged = id >= 0 ? id : Nothing;
-		if (id < 0 || id == selected)
-			return;
-		s32 a[3], b[3], c[3], axis, layer, direction;
-		coords(cellOf[selected], a), coords(cellOf[inner], b), coords(cellOf[id], c);
-		std::string branch = "no row";
-		if (decide(a, b, c, axis, layer, direction, &branch))
-			turn(layer, axis, direction, 0), seen["direction 2"] += abs(direction) == 2;
-		++seen[branch];
-		if (gameRunning && solved()) // the win check, whether or not the drag turned a layer
-			out += "congratulations,you win!\n", status = L"congratulations, you win, press play to restart!\n",
-				gameRunning = false, ++seen["win"], seen["win at a drag that turned nothing"] += branch == "no row";
-		leftArmed = false;
-	}
 	static void quarter(s32 axis, s32 turns, s32 v[3]) // quarter turns of a lattice vector
 	{
 		for (s32 i = 0; i < (turns % 4 + 4) % 4; ++i)
@@ -177,6 +158,8 @@ private:
 			std::copy(r[axis], r[axis] + 3, v);
 		}
 	}
+	//! A layer turn of direction quarter turns about axis: the sub-cubes of the layer move to their new
+	//! cells, turned, with their angle triples; the whole cube spins by spin degrees each of its frames.
 	void turn(s32 layer, s32 axis, s32 direction, double spin)
 	{
 		for (irr::f32 a = 0; axis == 2 ? a <= 90 : a < 90; a += 2.0f) // one whole-cube spin per frame
@@ -200,6 +183,25 @@ private:
 			}
 		}
 		std::copy(next, next + 27, grid);
+	}
+private:
+	static constexpr double Margin = 1.0; // a sure pick lies this far inside a face
+	void dragTo(s32 x, s32 y)
+	{
+		const s32 id = pick(x, y);
+		unclear += id == Unclear, dragged = id >= 0 ? id : Nothing;
+		if (id < 0 || id == selected)
+			return;
+		s32 a[3], b[3], c[3], axis, layer, direction;
+		coords(cellOf[selected], a), coords(cellOf[inner], b), coords(cellOf[id], c);
+		std::string branch = "no row";
+		if (decide(a, b, c, axis, layer, direction, &branch))
+			turn(layer, axis, direction, 0), seen["direction 2"] += abs(direction) == 2;
+		++seen[branch];
+		if (gameRunning && solved()) // the win check, whether or not the drag turned a layer
+			out += "congratulations,you win!\n", status = L"congratulations, you win, press play to restart!\n",
+				gameRunning = false, ++seen["win"], seen["win at a drag that turned nothing"] += branch == "no row";
+		leftArmed = false;
 	}
 	void rotate(double x, double y, double z) // the root pivot takes Rz * Ry * Rx (degrees), the cube's composes it
 	{

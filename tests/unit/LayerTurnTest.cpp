@@ -1,11 +1,13 @@
-// Layer turns against a model of the engine's quarter turns (cells, positions, rotations, angle
+// Layer turns against the model of play's quarter turns (cells, positions, rotations, angle
 // triples), the animation frame by frame, the scramble's spin, and the map from positions to cells.
+#include "CPlayModel.h"
 #include "CSubcubeSceneNode.h"
 #include "CubeModel.h"
 #include "FrameCounterNode.h"
 #include "LayerTurn.h"
 #include "NullDeviceTest.h"
 #include "Scramble.h"
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -20,81 +22,38 @@ const core::vector3df NoSpin(0, 0, 0);
 // reading (a machine slower than the pace).
 u32 fakeNow = 0, readingStep = 0, waits = 0;
 
-// Where direction quarter turns about axis carry a lattice vector. The engine turns left-handed:
-// +90 about X carries +Y to +Z, about Y +Z to +X, about Z +X to +Y.
-V3i turned(V3i v, s32 axis, s32 direction)
+// The game's cube against the model's: every sub-cube in its cell, exactly on its lattice point
+// (9.4 apart), turned as the model says (also in the orientation the solved test reads), with the
+// model's angle triple.
+core::vector3df latticePoint(const CPlayModel& model, s32 id)
 {
-	for (s32 i = 0; i < (direction % 4 + 4) % 4; ++i)
-		v = axis == 0 ? V3i(v.X, -v.Z, v.Y) : axis == 1 ? V3i(v.Z, v.Y, -v.X) : V3i(-v.Y, v.X, v.Z);
-	return v;
+	s32 g[3];
+	CPlayModel::coords(model.cellOf[id], g);
+	return core::vector3df(g[0] - 1.0f, g[1] - 1.0f, g[2] - 1.0f) * 9.4f;
 }
 
-// What turns should do to each sub-cube: its offset from the centre cell, the images of the X, Y
-// and Z axes under its rotation, and its angle triple, kept as remainders with the dividend's sign.
-struct TurnModel
+bool gridMatches(const CPlayModel& model)
 {
-	V3i offset[27], axes[27][3];
-	s32 angles[27][3] = {};
+	return std::equal(model.grid, model.grid + 27, cube->grid);
+}
 
-	TurnModel()
+bool subcubeMatches(const CPlayModel& model, s32 id)
+{
+	const CSubcubeSceneNode* node = cube->subcubes[id];
+	bool same = node->getPosition().equals(latticePoint(model, id), 0.001f);
+	same &= V3i(node->AngleX, node->AngleY, node->AngleZ) == V3i(model.angle[id][0], model.angle[id][1], model.angle[id][2]);
+	core::matrix4 rotation;
+	rotation.setRotationDegrees(node->getRotation());
+	for (s32 i = 0; i < 3; ++i)
 	{
-		for (s32 id = 0; id < 27; ++id)
-		{
-			offset[id] = V3i(id / 9 - 1, id / 3 % 3 - 1, id % 3 - 1);
-			for (s32 i = 0; i < 3; ++i)
-				axes[id][i] = V3i(i == 0, i == 1, i == 2);
-		}
+		core::vector3df v(i == 0, i == 1, i == 2);
+		rotation.rotateVect(v);
+		const V3i a(model.ori[id][i], model.ori[id][3 + i], model.ori[id][6 + i]); // the image of axis i
+		same &= v.equals(core::vector3df((f32)a.X, (f32)a.Y, (f32)a.Z), 0.01f);
+		same &= node->Orientation.apply(V3i(i == 0, i == 1, i == 2)) == a;
 	}
-
-	void turn(s32 layer, s32 axis, s32 direction)
-	{
-		for (s32 id = 0; id < 27; ++id)
-		{
-			const V3i o = offset[id];
-			if ((axis == 0 ? o.X : axis == 1 ? o.Y : o.Z) != layer - 1)
-				continue;
-			offset[id] = turned(o, axis, direction);
-			for (s32 i = 0; i < 3; ++i)
-			{
-				axes[id][i] = turned(axes[id][i], axis, direction);
-				angles[id][i] = (angles[id][i] + (i == axis ? 90 * direction : 0)) % 360;
-			}
-		}
-	}
-
-	bool gridMatches() const
-	{
-		bool same = true;
-		for (s32 id = 0; id < 27; ++id)
-			same &= cube->grid[9 * (offset[id].X + 1) + 3 * (offset[id].Y + 1) + offset[id].Z + 1] == id;
-		return same;
-	}
-
-	// Lattice points are 9.4 apart.
-	core::vector3df position(s32 id) const
-	{
-		return core::vector3df((f32)offset[id].X, (f32)offset[id].Y, (f32)offset[id].Z) * 9.4f;
-	}
-
-	// The sub-cube stands exactly on its lattice point, turned as the model says, with its triple.
-	bool subcubeMatches(s32 id) const
-	{
-		const CSubcubeSceneNode* node = cube->subcubes[id];
-		bool same = node->getPosition().equals(position(id), 0.001f);
-		same &= node->AngleX == angles[id][0] && node->AngleY == angles[id][1] && node->AngleZ == angles[id][2];
-		core::matrix4 rotation;
-		rotation.setRotationDegrees(node->getRotation());
-		for (s32 i = 0; i < 3; ++i)
-		{
-			core::vector3df v(i == 0, i == 1, i == 2);
-			rotation.rotateVect(v);
-			const V3i a = axes[id][i];
-			same &= v.equals(core::vector3df((f32)a.X, (f32)a.Y, (f32)a.Z), 0.01f);
-			same &= node->Orientation.apply(V3i(i == 0, i == 1, i == 2)) == a; // what the solved test reads
-		}
-		return same;
-	}
-};
+	return same;
+}
 
 class LayerTurn : public NullDeviceTest
 {
@@ -106,7 +65,7 @@ protected:
 		counter = FrameCounterNode::addTo(sceneManager);
 	}
 
-	bool gridIsIdentity() const { return TurnModel().gridMatches(); }
+	bool gridIsIdentity() const { return gridMatches(CPlayModel()); }
 
 	u32 framesOf(s32 layer, s32 axis, s32 direction)
 	{
@@ -144,7 +103,7 @@ TEST_F(LayerTurn, EveryTurnShowsTwoDegreesAFrameThenPutsItsLayerWhereTheEnginesQ
 	// axes mix and angles wrap both ways.
 	const s32 directions[10] = {1, 1, 1, 1, -1, -1, -1, -1, 2, 0};
 	const u32 nodes = nodeCount(sceneManager->getRootSceneNode());
-	TurnModel model;
+	CPlayModel model;
 	for (s32 axis = 0; axis < 3; ++axis)
 		for (s32 layer = 0; layer < 3; ++layer)
 			for (s32 step = 0; step < 10; ++step)
@@ -162,18 +121,18 @@ TEST_F(LayerTurn, EveryTurnShowsTwoDegreesAFrameThenPutsItsLayerWhereTheEnginesQ
 				};
 				// Once per layer, one of its sub-cubes is pushed far off its cell first and put back after.
 				if (step == 4)
-					cube->subcubes[id]->setPosition(model.position(id) + core::vector3df(-9.4f, 40, 9.4f));
+					cube->subcubes[id]->setPosition(latticePoint(model, id) + core::vector3df(-9.4f, 40, 9.4f));
 				turnLayer(layer, axis, direction, NoSpin);
-				model.turn(layer, axis, direction);
+				model.turn(layer, axis, direction, 0);
 				if (step == 4)
-					cube->subcubes[id]->setPosition(model.position(id));
+					cube->subcubes[id]->setPosition(latticePoint(model, id));
 				bool frames = shown.size() == (axis == 2 ? 46u : 45u) && onTheCube, subcubes = true;
 				for (size_t i = 0; i < shown.size(); ++i)
 					frames &= fabsf(shown[i] - 2.0f * i * direction) < 0.001f;
 				for (s32 i = 0; i < 27; ++i)
-					subcubes &= model.subcubeMatches(i);
-				ASSERT_TRUE(frames && model.gridMatches() && subcubes) << "layer " << layer << " axis " << axis << " step "
-					<< step << ": frames " << frames << " grid " << model.gridMatches() << " sub-cubes " << subcubes;
+					subcubes &= subcubeMatches(model, i);
+				ASSERT_TRUE(frames && gridMatches(model) && subcubes) << "layer " << layer << " axis " << axis << " step "
+					<< step << ": frames " << frames << " grid " << gridMatches(model) << " sub-cubes " << subcubes;
 			}
 	counter->onFrame = nullptr;
 	EXPECT_EQ(nodeCount(sceneManager->getRootSceneNode()), nodes);
