@@ -48,32 +48,35 @@
       'Loading Zarnel… ' + (done / 1e6).toFixed(1) + ' of ' + (total / 1e6).toFixed(1) + ' MB';
   }
 
-  // Resolves to the file's bytes; rejects with a sentence naming the file and what went wrong.
+  // Resolves to the file's response once the server has answered well, and counts its bytes on
+  // the bar as they come; rejects with a sentence naming the file and what went wrong.
   function download(name) {
     var what = name + ' could not be downloaded';
     return fetch(name).then(function (response) {
       if (!response.ok) throw new Error(what + ' (the server answered ' + response.status + ' ' + response.statusText + ').');
       // A compressed transfer's length is not the length of what the body yields.
-      var length = Number(response.headers.get('Content-Length'));
-      if (!response.headers.get('Content-Encoding')) sizes[name] = length;
-      if (!response.body) return response.arrayBuffer();
-      var reader = response.body.getReader(), chunks = [], count = 0;
-      return (function read() {
-        return reader.read().then(function (part) {
-          if (part.done) {
-            var bytes = new Uint8Array(count), at = 0;
-            chunks.forEach(function (c) { bytes.set(c, at); at += c.length; });
-            return bytes.buffer;
-          }
-          chunks.push(part.value);
-          count += part.value.length;
-          received[name] = count;
-          showProgress();
-          return read();
-        });
-      })();
-    }).catch(function (error) {
-      throw error.message.indexOf(what) === 0 ? error : new Error(what + ': the connection failed (' + error.message + ').');
+      if (!response.headers.get('Content-Encoding')) sizes[name] = Number(response.headers.get('Content-Length'));
+      if (response.body) {
+        var reader = response.clone().body.getReader();
+        (function read() {
+          reader.read().then(function (part) {
+            if (part.done) return;
+            received[name] = (received[name] || 0) + part.value.length;
+            showProgress();
+            read();
+          }, function () {});
+        })();
+      }
+      return response;
+    }, function (error) {
+      throw new Error(what + ': the connection failed (' + error.message + ').');
+    });
+  }
+
+  // The bytes of a downloaded file; a download that breaks off is named like a failed one.
+  function bytes(name, response) {
+    return response.arrayBuffer().catch(function (error) {
+      throw new Error(name + ' could not be downloaded: the connection broke off (' + error.message + ').');
     });
   }
 
@@ -105,22 +108,37 @@
     fail('The game stopped with an error in its program, zarnel.wasm: ' + what);
   }
 
-  function start(files) {
+  // The program's script runs once it and the data are in; the .wasm is compiled as it streams in
+  // (and from the browser's code cache on later visits), falling back to its bytes where a server
+  // does not call it application/wasm.
+  function start(script, data, wasm) {
     window.Module = {
       canvas: canvas,
       keyboardListeningElement: canvas,
       print: function (text) { console.log(text); },
       printErr: function (text) { console.debug(text); },
-      wasmBinary: files[1],
-      getPreloadedPackage: function () { return files[2]; },
+      getPreloadedPackage: function () { return data; },
+      instantiateWasm: function (imports, receive) {
+        wasm.then(function (response) {
+          return WebAssembly.instantiateStreaming(response, imports).catch(function () {
+            return fetch('zarnel.wasm').then(function (again) { return bytes('zarnel.wasm', again); })
+              .then(function (b) { return WebAssembly.instantiate(b, imports); });
+          });
+        }).then(function (result) {
+          document.getElementById('loading-text').textContent = 'Starting Zarnel…';
+          receive(result.instance, result.module);
+        }, function (error) {
+          fail(/zarnel\.wasm/.test(error.message) ? error.message : 'zarnel.wasm could not be started: ' + error.message);
+        });
+        return {};
+      },
       onFrame: onFrame,
       quit: onQuit,
       onAbort: onAbort,
     };
-    document.getElementById('loading-text').textContent = 'Starting Zarnel…';
-    var script = document.createElement('script');
-    script.text = new TextDecoder().decode(files[0]);
-    document.body.appendChild(script);
+    var element = document.createElement('script');
+    element.text = script;
+    document.body.appendChild(element);
   }
 
   // --- Keyboard -----------------------------------------------------------------------------
@@ -246,5 +264,10 @@
     return;
   }
   canvas.focus({ focusVisible: false });
-  Promise.all(Files.map(download)).then(start, function (error) { fail(error.message); });
+  var responses = Files.map(download);
+  var text = responses[0].then(function (r) { return r.text(); });
+  var data = responses[2].then(function (r) { return bytes('zarnel.data', r); });
+  Promise.all([text, data]).then(function (loaded) { start(loaded[0], loaded[1], responses[1]); })
+    .catch(function (error) { fail(error.message); });
+  responses[1].catch(function (error) { fail(error.message); });
 })();

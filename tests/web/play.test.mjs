@@ -196,6 +196,13 @@ test('Esc ends the game: the page says so, and its button starts the game again'
 test('Installable, and a second visit plays from the cache with the network off, the service worker\'s too', async () => {
   assert.deepEqual((await game.cdp.send('Page.getInstallabilityErrors')).installabilityErrors, []);
   assert.equal(await game.evaluate(() => navigator.serviceWorker.ready.then((r) => !!r.active)), true);
+  // Every file this page loaded is in the worker's cache, and the browser's own cache is emptied.
+  assert.deepEqual(await game.evaluate(async () => {
+    const cache = await caches.open((await caches.keys()).find((n) => n.startsWith('zarnel-')));
+    const files = [location.href, ...performance.getEntriesByType('resource').map((e) => e.name)];
+    return (await Promise.all(files.map(async (f) => ((await cache.match(f)) ? null : f)))).filter((f) => f);
+  }), []);
+  await game.cdp.send('Network.clearBrowserCache');
   const worker = await (await game.browser.waitForTarget((t) => t.type() === 'service_worker')).createCDPSession();
   const offline = { offline: true, latency: 0, downloadThroughput: -1, uploadThroughput: -1 };
   await worker.send('Network.enable');
@@ -251,6 +258,7 @@ test('On phones held both ways, a tablet and a wide window the game fits the scr
     assert.ok(left >= 0 && top >= 0 && right <= width && bottom <= height, `${name}: stage ${fit.stage} cut off`);
     assert.ok(Math.abs((right - left) * 3 - (bottom - top) * 4) < 1, `${name}: stage ${fit.stage} not 4:3`);
     assert.ok(right - left > width - 1 || bottom - top > height - 1, `${name}: stage ${fit.stage} smaller than the screen allows`);
+    assert.ok(Math.abs(left - (width - right)) < 1 && Math.abs(top - (height - bottom)) < 1, `${name}: stage ${fit.stage} not centred`);
     assert.deepEqual([fit.scrolled, fit.page], [[0, 0], [width, height]], `${name}: the page scrolls`);
     if (screen.hasTouch) {
       const [hl, ht, hr, hb] = fit.help;
