@@ -7,8 +7,12 @@ const Cache = 'zarnel-@ZARNEL_BUILD@';
 const Files = ['./', 'index.html', 'page.js', 'zarnel.js', 'zarnel.wasm', 'zarnel.data', 'favicon.png',
   'manifest.webmanifest', 'icon-192.png', 'icon-512.png'];
 
+// Each file is checked with the server (the browser's own cache may still hold an earlier
+// build's), and taken from that cache only where the server says it is unchanged.
 self.addEventListener('install', (event) => {
-  event.waitUntil(caches.open(Cache).then((cache) => cache.addAll(Files)).then(() => self.skipWaiting()));
+  event.waitUntil(caches.open(Cache)
+    .then((cache) => cache.addAll(Files.map((name) => new Request(name, { cache: 'no-cache' }))))
+    .then(() => self.skipWaiting()));
 });
 
 self.addEventListener('activate', (event) => {

@@ -131,19 +131,15 @@ export class GamePage {
     return this.cdp.send('Input.dispatchTouchEvent', { type, touchPoints: points.map((p, id) => ({ ...this.onPage(p), id })) });
   }
 
-  async tap(p) {
-    await this.touch('touchStart', [p]);
-    await this.touch('touchEnd', []);
-  }
-
   // Puts one finger down at each path's start, one after another, moves them together to the
-  // paths' ends in steps, and lifts them.
+  // paths' ends in steps (none: a tap), and lifts them. Each move reaches the page before the next
+  // (two display frames): a busy page would otherwise get two moves merged into one.
   async swipe(paths, steps = 10) {
     for (let n = 1; n <= paths.length; n++) await this.touch('touchStart', paths.slice(0, n).map((p) => p.from));
     for (let i = 1; i <= steps; i++) {
       await this.touch('touchMove', paths.map(({ from, to }) =>
         ({ x: from.x + (to.x - from.x) * i / steps, y: from.y + (to.y - from.y) * i / steps })));
-      await sleep(20);
+      await this.page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve))));
     }
     await this.touch('touchEnd', []);
   }
