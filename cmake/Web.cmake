@@ -1,7 +1,8 @@
 # The browser target (included from the top CMakeLists.txt under emscripten). The game's sources
 # are unchanged; web/ adds the link-time stubs, the JavaScript libraries that replace parts of
 # emscripten's GL and SDL emulation, and the page. `zarnel_site` writes the static site:
-# index.html, its script and icon, and zarnel.js, zarnel.wasm and zarnel.data beside them.
+# index.html, its script, icons, manifest and service worker, and zarnel.js, zarnel.wasm and
+# zarnel.data beside them.
 
 set(ZARNEL_WEB_SITE "${CMAKE_BINARY_DIR}/site" CACHE PATH "Folder of the static site")
 set(ZARNEL_WEB_DIR "${CMAKE_SOURCE_DIR}/web")
@@ -31,10 +32,20 @@ target_link_options(zarnel PRIVATE ${ZARNEL_WEB_LINK_OPTIONS})
 file(GLOB_RECURSE ZARNEL_MEDIA CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/media/*")
 set_property(TARGET zarnel APPEND PROPERTY LINK_DEPENDS ${ZARNEL_MEDIA})
 
+# The site's own files beside the program's: the page, its script, the web app manifest and its
+# icons from the media generator, and last the service worker, named after a hash of all of them.
+set(ZARNEL_WEB_PAGE_FILES "${ZARNEL_WEB_DIR}/index.html" "${ZARNEL_WEB_DIR}/page.js"
+  "${ZARNEL_WEB_DIR}/manifest.webmanifest")
+set(ZARNEL_ICONS "${CMAKE_SOURCE_DIR}/data/icons")
 add_custom_target(zarnel_site ALL
+  COMMAND "${CMAKE_COMMAND}" -E copy_if_different ${ZARNEL_WEB_PAGE_FILES} "${ZARNEL_WEB_SITE}/"
   COMMAND "${CMAKE_COMMAND}" -E copy_if_different
-    "${ZARNEL_WEB_DIR}/index.html" "${ZARNEL_WEB_DIR}/page.js" "${ZARNEL_WEB_SITE}/"
+    "${ZARNEL_ICONS}/48/org.zarnel.Zarnel.png" "${ZARNEL_WEB_SITE}/favicon.png"
   COMMAND "${CMAKE_COMMAND}" -E copy_if_different
-    "${CMAKE_SOURCE_DIR}/data/icons/48/org.zarnel.Zarnel.png" "${ZARNEL_WEB_SITE}/favicon.png"
-  DEPENDS zarnel "${ZARNEL_WEB_DIR}/index.html" "${ZARNEL_WEB_DIR}/page.js"
+    "${ZARNEL_ICONS}/192/org.zarnel.Zarnel.png" "${ZARNEL_WEB_SITE}/icon-192.png"
+  COMMAND "${CMAKE_COMMAND}" -E copy_if_different
+    "${ZARNEL_ICONS}/512/org.zarnel.Zarnel.png" "${ZARNEL_WEB_SITE}/icon-512.png"
+  COMMAND "${CMAKE_COMMAND}" -DSITE="${ZARNEL_WEB_SITE}" -DTEMPLATE="${ZARNEL_WEB_DIR}/sw.js"
+    -P "${ZARNEL_WEB_DIR}/service-worker.cmake"
+  DEPENDS zarnel ${ZARNEL_WEB_PAGE_FILES} "${ZARNEL_WEB_DIR}/sw.js" "${ZARNEL_WEB_DIR}/service-worker.cmake"
   COMMENT "Writing the static site to ${ZARNEL_WEB_SITE}")

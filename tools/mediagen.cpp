@@ -1,9 +1,10 @@
 // Writes the pictures the game loads: the six face textures (one colour per face direction, a dark
 // border and a corner mark that shows the texture's orientation), the two additive sprites, and
 // the four button bitmaps, whose background is a key colour used nowhere in the art. With a second
-// folder it also writes the desktop icon, the cube in the face colours, at 16, 32, 48, 64, 128 and
-// 256 pixels as ICON_FOLDER/<size>/org.zarnel.Zarnel.png (the Windows icons are made from all six,
-// the Linux desktop uses 48 and up).
+// folder it also writes the desktop icon, the cube in the face colours, at 16, 32, 48, 64, 128,
+// 192, 256 and 512 pixels as ICON_FOLDER/<size>/org.zarnel.Zarnel.png (the Windows icons are made
+// from the six up to 256, the Linux desktop uses 48 to 256, the web page's manifest 192 and 512:
+// the sizes Chromium asks of an installable page).
 // Usage: zarnel_mediagen OUTPUT_FOLDER [ICON_FOLDER] (OUTPUT_FOLDER and its buttons/ subfolder
 // must exist; the <size>/ subfolders are made when missing).
 // Images are drawn with the engine's null driver, which needs no display, and written by its
@@ -223,7 +224,7 @@ int main(int argc, char** argv)
 	ok &= write(driver, button(driver, "PLAY", true), out + "/buttons/but_play_on.bmp");
 	ok &= write(driver, button(driver, "EXIT", false), out + "/buttons/but_exit.bmp");
 	ok &= write(driver, button(driver, "EXIT", true), out + "/buttons/but_exit_on.bmp");
-	for (u32 side : {16u, 32u, 48u, 64u, 128u, 256u})
+	for (u32 side : {16u, 32u, 48u, 64u, 128u, 192u, 256u, 512u})
 		if (argc == 3)
 		{
 			const std::string folder = std::string(argv[2]) + "/" + std::to_string(side);

@@ -44,7 +44,7 @@ TEST_F(Media, CommittedFilesAndIconsMatchWhatTheGeneratorWrites)
 	std::vector<fs::path> files;
 	for (const char* name : GeneratedFiles)
 		files.push_back(fs::path("media") / name);
-	for (const char* size : {"16", "32", "48", "64", "128", "256"})
+	for (const char* size : {"16", "32", "48", "64", "128", "192", "256", "512"})
 		files.push_back(fs::path("data") / "icons" / size / "org.zarnel.Zarnel.png");
 	fs::create_directories(folder / "media" / "buttons");
 	const std::string command = std::string(ZARNEL_MEDIAGEN_BINARY) + " " + (folder / "media").string() +

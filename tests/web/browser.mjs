@@ -1,7 +1,8 @@
 // One page of the browser build in the system's headless Chromium, driven by real input events
-// through puppeteer-core: the frames it shows, its console and its uncaught errors. Used by the
-// tests and the benchmarks. The site's address comes from ZARNEL_WEB_URL (scripts/test-web and
-// scripts/bench-web serve build-web/site on 127.0.0.1).
+// through puppeteer-core (mouse, keys, and touch through the DevTools protocol): the frames it
+// shows, its console and its uncaught errors. Used by the tests and the benchmarks. The site's
+// address comes from ZARNEL_WEB_URL (scripts/test-web and scripts/bench-web serve build-web/site
+// on 127.0.0.1). Positions are the game's 800 x 600 pixels, wherever the page shows the canvas.
 import puppeteer from 'puppeteer-core';
 import { decodePng } from './png.mjs';
 
@@ -23,14 +24,26 @@ export async function waitUntil(condition, timeoutMs = 30000) {
   }
 }
 
+// The screens the page is played on: a desktop window that shows the game at twice its size, so
+// that a game pixel is a whole number of screen pixels; phones held both ways and a tablet, with
+// touch; and a window much wider than 4:3.
+export const Screens = {
+  desktop: { width: 1600, height: 1200 },
+  phoneLandscape: { width: 844, height: 390, deviceScaleFactor: 3, isMobile: true, hasTouch: true, isLandscape: true },
+  phonePortrait: { width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true },
+  tablet: { width: 820, height: 1180, deviceScaleFactor: 2, isMobile: true, hasTouch: true },
+  wideWindow: { width: 1024, height: 500 },
+};
+
 export class GamePage {
-  static async open(url = process.env.ZARNEL_WEB_URL) {
+  static async open(screen = Screens.desktop, url = process.env.ZARNEL_WEB_URL) {
     if (!url) throw new Error('ZARNEL_WEB_URL is not set: run through scripts/test-web');
     const browser = await puppeteer.launch({ executablePath: process.env.ZARNEL_CHROMIUM || '/usr/bin/chromium',
       headless: true, args: chromiumArgs });
     const game = new GamePage(browser, url);
     game.page = await browser.newPage();
-    await game.page.setViewport({ width: 1000, height: 700 });
+    await game.page.setViewport(screen);
+    game.cdp = await game.page.createCDPSession();
     game.page.on('console', (m) => { if (m.type() === 'log') game.console.push(m.text()); });
     game.page.on('pageerror', (e) => game.errors.push(e.message));
     return game;
@@ -49,9 +62,9 @@ export class GamePage {
     await this.page.goto(this.url);
     if (!await this.waitFor(() => window.zarnelPage && window.zarnelPage.firstFrameAt !== null))
       throw new Error('no frame within 30 s');
-    this.origin = await this.page.evaluate(() => {
+    this.box = await this.page.evaluate(() => {
       const box = document.getElementById('canvas').getBoundingClientRect();
-      return { x: box.x, y: box.y };
+      return { x: box.x, y: box.y, width: box.width, height: box.height, density: devicePixelRatio };
     });
     return this.page.evaluate(() => ({ firstFrameAt: window.zarnelPage.firstFrameAt }));
   }
@@ -65,9 +78,11 @@ export class GamePage {
     return this.page.evaluate(pageFunction, ...args);
   }
 
-  // The canvas as the page shows it: 800 x 600 pixels, 0xRRGGBB.
+  // The canvas as the page shows it, drawn at one screen pixel a canvas pixel: 800 x 600 pixels,
+  // 0xRRGGBB.
   async capture() {
-    const png = await this.page.screenshot({ clip: { x: this.origin.x, y: this.origin.y, width: 800, height: 600 } });
+    const { x, y, width, height, density } = this.box;
+    const png = await this.page.screenshot({ clip: { x, y, width, height, scale: 800 / (width * density) } });
     return decodePng(Buffer.from(png));
   }
 
@@ -85,8 +100,14 @@ export class GamePage {
     return last;
   }
 
-  // Pointer and keys, in canvas pixels.
-  move(x, y, steps = 1) { return this.page.mouse.move(this.origin.x + x, this.origin.y + y, { steps }); }
+  // Where a game pixel lies on the page, in CSS pixels.
+  onPage(p) { return { x: this.box.x + p.x * this.box.width / 800, y: this.box.y + p.y * this.box.height / 600 }; }
+
+  // Pointer and keys.
+  move(x, y, steps = 1) {
+    const p = this.onPage({ x, y });
+    return this.page.mouse.move(p.x, p.y, { steps });
+  }
   press(button = 'left') { return this.page.mouse.down({ button }); }
   release(button = 'left') { return this.page.mouse.up({ button }); }
   key(name) { return this.page.keyboard.press(name); }
@@ -103,6 +124,24 @@ export class GamePage {
       await sleep(20);
     }
     await this.release(button);
+  }
+
+  // Fingers: touchStart and touchMove name every finger on the screen, touchEnd lifts them all.
+  touch(type, points) {
+    return this.cdp.send('Input.dispatchTouchEvent', { type, touchPoints: points.map((p, id) => ({ ...this.onPage(p), id })) });
+  }
+
+  // Puts one finger down at each path's start, one after another, moves them together to the
+  // paths' ends in steps (none: a tap), and lifts them. Each move reaches the page before the next
+  // (two display frames): a busy page would otherwise get two moves merged into one.
+  async swipe(paths, steps = 10) {
+    for (let n = 1; n <= paths.length; n++) await this.touch('touchStart', paths.slice(0, n).map((p) => p.from));
+    for (let i = 1; i <= steps; i++) {
+      await this.touch('touchMove', paths.map(({ from, to }) =>
+        ({ x: from.x + (to.x - from.x) * i / steps, y: from.y + (to.y - from.y) * i / steps })));
+      await this.page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve))));
+    }
+    await this.touch('touchEnd', []);
   }
 
   async close() {

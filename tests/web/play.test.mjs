@@ -1,10 +1,13 @@
 // The browser build played in headless Chromium with real input events, one page from its first
-// frame to the end of the game and a restart. Frames are compared with the desktop's golden
-// references where the picture matches; elsewhere with the page's own earlier frames.
+// frame to the end of the game and a restart, then the same game by touch on a phone, the page on
+// other screens, its failures, and its second visit offline. Frames are compared with the
+// desktop's golden references where the picture matches; elsewhere with the page's own earlier
+// frames.
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
-import { readFileSync } from 'node:fs';
-import { GamePage, differingPixels, front, waitUntil } from './browser.mjs';
+import { readFileSync, statSync } from 'node:fs';
+import { pathToFileURL } from 'node:url';
+import { GamePage, Screens, differingPixels, front, waitUntil } from './browser.mjs';
 import { decodePng, compareFrames } from './png.mjs';
 
 const Prompt = ['Please select the driver you want for this example:', ' (a) Direct3D 9.0c', ' (b) Direct3D 8.1',
@@ -23,15 +26,30 @@ function assertMatches(frame, expected, what) {
 }
 const golden = (name) => decodePng(readFileSync(new URL(`../golden/${name}.png`, import.meta.url)));
 
-let game, frame, first;
+let game, touch, frame, first;
+const site = process.env.ZARNEL_WEB_SITE;
 
-// One step of play: the action must change the picture; the settled picture becomes the frame.
-async function step(what, action) {
+// One step of play on a page: the action must change the picture; the settled picture becomes the
+// frame.
+async function step(what, action, on = game) {
   const before = frame;
   await action();
-  assert.ok(await waitUntil(async () => differingPixels(await game.capture(), before) > 0),
+  assert.ok(await waitUntil(async () => differingPixels(await on.capture(), before) > 0),
     `${what}: the picture did not change`);
-  frame = await game.captureSettled();
+  frame = await on.captureSettled();
+}
+
+// After PLAY: the picture changes in several animated steps and settles on a scrambled cube.
+async function assertScrambles(on) {
+  let pictures = 0;
+  for (let last = frame; pictures < 3; pictures++) {
+    const changed = await waitUntil(async () => differingPixels(await on.capture(), last) > 1000);
+    if (!changed) break;
+    last = await on.capture();
+  }
+  assert.equal(pictures, 3, 'the scramble is not animated');
+  frame = await on.captureSettled();
+  assert.ok(differingPixels(frame, golden('play-hovered')) > 2000, 'the cube is not scrambled');
 }
 
 // Watches the next such event on the page: read() then tells whether the page's own handlers
@@ -54,7 +72,7 @@ async function watchDefault(type, key) {
 }
 
 before(async () => { game = await GamePage.open(); });
-after(async () => { if (game) await game.close(); });
+after(async () => { for (const g of [game, touch]) if (g) await g.close(); });
 
 test('Without WebGL the page says so and loads no program', async () => {
   const page = await game.browser.newPage();
@@ -76,15 +94,18 @@ test('The page opens on the game: the prompt in the console, the cube and the st
   assert.deepEqual(game.console.slice(0, Prompt.length), Prompt);
   assert.equal(await game.evaluate(() => document.title), 'Zarnel');
   assert.equal(await game.evaluate(() => document.activeElement.id), 'canvas');
-  // Centred in the 1000 x 700 viewport.
-  assert.deepEqual(game.origin, { x: 100, y: 50 });
+  // Twice its size in the 1600 x 1200 window, which it fills.
+  assert.deepEqual(game.box, { x: 0, y: 0, width: 1600, height: 1200, density: 1 });
+  // The loading bar counted every file the game downloads.
+  const sizes = ['zarnel.js', 'zarnel.wasm', 'zarnel.data'].reduce((n, f) => n + statSync(`${site}/${f}`).size, 0);
+  assert.equal(await game.evaluate(() => document.getElementById('loading-bar').max), sizes);
   assert.equal(await game.evaluate(() => fetch(document.querySelector('link[rel=icon]').href).then((r) => r.ok)), true);
   // The reference shows face texture 0 at the front face's centre and the status line.
   frame = first = await game.captureSettled();
   assertMatches(frame, golden('first'), 'first frame');
 });
 
-test('A click gives the canvas the keyboard; F1 then shows the help and hides it again, and the browser does not act on it', async () => {
+test('A click gives the canvas the keyboard; F1 then shows the help and hides it again, and the browser does not act on it; Tab goes to the help button and back with a focus ring, which a click takes away', async () => {
   await game.evaluate(() => document.activeElement.blur());
   await game.move(Background.x, Background.y);
   await game.press();
@@ -96,6 +117,16 @@ test('A click gives the canvas the keyboard; F1 then shows the help and hides it
   assertMatches(frame, golden('help'), 'help shown');
   await step('F1 again', () => game.key('F1'));
   assertMatches(frame, first, 'help hidden');
+  const focused = () => game.evaluate(() => [document.activeElement.id, getComputedStyle(document.activeElement).opacity,
+    document.activeElement.matches(':focus-visible') && getComputedStyle(document.activeElement).outlineStyle]);
+  await game.key('Tab');
+  assert.deepEqual(await focused(), ['help', '1', 'solid']);
+  await game.page.keyboard.down('Shift');
+  await step('Shift+Tab', () => game.key('Tab'));
+  await game.page.keyboard.up('Shift');
+  assert.deepEqual(await focused(), ['canvas', '1', 'solid']);
+  await step('click the background', () => game.move(Background.x, Background.y).then(() => game.press()).then(() => game.release()));
+  assertMatches(frame, first, 'without the ring');
 });
 
 test('Hovering PLAY highlights it; leaving it takes the highlight away', async () => {
@@ -134,15 +165,7 @@ test('PLAY scrambles the cube with animated turns', async () => {
   await step('hover PLAY', () => game.move(Play.x, Play.y));
   await game.press();
   await game.release();
-  let pictures = 0;
-  for (let last = frame; pictures < 3; pictures++) {
-    const changed = await waitUntil(async () => differingPixels(await game.capture(), last) > 1000);
-    if (!changed) break;
-    last = await game.capture();
-  }
-  assert.equal(pictures, 3, 'the scramble is not animated');
-  frame = await game.captureSettled();
-  assert.ok(differingPixels(frame, golden('play-hovered')) > 2000, 'the cube is not scrambled');
+  await assertScrambles(game);
 });
 
 test('Esc ends the game: the page says so, and its button starts the game again', async () => {
@@ -160,6 +183,104 @@ test('Esc ends the game: the page says so, and its button starts the game again'
   assertMatches(await game.captureSettled(), first, 'the restarted game');
 });
 
-test('No uncaught error in the page from its start to the restart', () => {
-  assert.deepEqual(game.errors, []);
+test('Installable, and a second visit plays from the service worker\'s cache with the network off', async () => {
+  assert.deepEqual((await game.cdp.send('Page.getInstallabilityErrors')).installabilityErrors, []);
+  assert.equal(await game.evaluate(() => navigator.serviceWorker.ready.then((r) => !!r.active)), true);
+  // Every file this page loaded is in the worker's cache, and the browser's own cache is emptied.
+  assert.deepEqual(await game.evaluate(async () => {
+    const cache = await caches.open((await caches.keys()).find((n) => n.startsWith('zarnel-')));
+    const files = [location.href, ...performance.getEntriesByType('resource').map((e) => e.name)];
+    return (await Promise.all(files.map(async (f) => ((await cache.match(f)) ? null : f)))).filter((f) => f);
+  }), []);
+  await game.cdp.send('Network.clearBrowserCache');
+  await game.page.setOfflineMode(true);
+  await game.load();
+  frame = await game.captureSettled();
+  assertMatches(frame, first, 'first frame offline');
+  await step('F1 offline', () => game.key('F1'));
+  assertMatches(frame, golden('help'), 'help offline');
+  await game.page.setOfflineMode(false);
+});
+
+test('A missing file, and the page opened as a file, say what is wrong within seconds', async () => {
+  const context = await game.browser.createBrowserContext();
+  const page = await context.newPage();
+  const shown = (id) => page.waitForFunction((id) => !document.getElementById(id).hidden, { timeout: 5000 }, id)
+    .then(() => page.$eval(`#${id}`, (e) => e.innerText));
+  let missing;
+  await page.setRequestInterception(true);
+  page.on('request', (r) => (r.url().endsWith(missing) ? r.respond({ status: 404, body: 'File not found' }) : r.continue()));
+  for (missing of ['zarnel.data', 'zarnel.wasm']) {
+    await page.goto(game.url);
+    assert.match(await shown('failed'), new RegExp(`${missing} could not be downloaded \\(the server answered 404.*\\)\\.\\s+Reload$`));
+  }
+  await page.goto(pathToFileURL(`${site}/index.html`).href);
+  assert.match(await shown('not-served'), /served over http[^]*python3 -m http\.server[^]*http:\/\/localhost:8000\//);
+  await context.close();
+});
+
+// --- The same game on a touch screen -----------------------------------------------------------
+
+test('On phones held both ways, a tablet and a wide window the game is the largest centred 4:3 box the screen holds and nothing scrolls; touch screens show the help button', async () => {
+  touch = await GamePage.open(Screens.phonePortrait);
+  await touch.load();
+  // Turning the phone and the tablet re-fit the page without a reload; the others load it anew.
+  for (const name of ['phonePortrait', 'phoneLandscape', 'tablet', 'wideWindow', 'phoneLandscape']) {
+    const { width, height, hasTouch } = Screens[name];
+    await touch.page.setViewport(Screens[name]);
+    assert.ok(await touch.waitFor(() => window.zarnelPage.firstFrameAt !== null), `${name}: no frame`);
+    if (process.env.ZARNEL_WEB_SHOTS) await touch.page.screenshot({ path: `${process.env.ZARNEL_WEB_SHOTS}/${name}.png` });
+    const fit = await touch.evaluate(() => {
+      scrollTo(100, 100);
+      const [s, h] = ['stage', 'help'].map((id) => document.getElementById(id).getBoundingClientRect());
+      return { stage: [s.x, s.y, s.width, s.height], scrolls: [scrollX, scrollY, document.documentElement.scrollWidth - innerWidth,
+        document.documentElement.scrollHeight - innerHeight], help: getComputedStyle(document.getElementById('help')).opacity === '1' &&
+        h.left >= 0 && h.top >= 0 && h.right <= innerWidth && h.bottom <= innerHeight };
+    });
+    const w = Math.min(width, height * 4 / 3), fitted = [(width - w) / 2, (height - w * 3 / 4) / 2, w, w * 3 / 4];
+    assert.ok(fit.stage.every((v, i) => Math.abs(v - fitted[i]) < 1), `${name}: stage at ${fit.stage}, not ${fitted}`);
+    assert.deepEqual(fit.scrolls, [0, 0, 0, 0], `${name}: the page scrolls`);
+    if (hasTouch) assert.ok(fit.help, `${name}: no help button`);
+  }
+  await touch.load();
+  // The help button stands beside the game, not on it.
+  frame = await touch.captureSettled();
+  assertMatches(frame, golden('first'), 'first frame on the phone');
+});
+
+test('On the phone a one-finger drag onto a neighbour turns a layer, and the drag back turns it back', async () => {
+  const middle = front(1, 2), left = front(0, 2);
+  await step('drag the top row left', () => touch.swipe([{ from: middle, to: left }]), touch);
+  assert.ok(differingPixels(frame, golden('first')) > 2000, 'the top row did not turn');
+  await step('drag it back', () => touch.swipe([{ from: left, to: middle }]), touch);
+  await step('tap the background', () => touch.swipe([{ from: Background, to: Background }], 0), touch);
+  assertMatches(frame, golden('first'), 'after the reverse drag');
+});
+
+test('On the phone two fingers turn the whole cube as a right drag of their midpoint does, a third changes nothing, the page does not zoom, and the drag back restores it', async () => {
+  // Moves of 20 game pixels are 13 screen pixels on this phone: exact both ways. Going out, the
+  // fingers also spread apart as for a zoom, about the same midpoint.
+  const pair = (x0, x1, spread = 0) => [{ from: { x: x0, y: 260 }, to: { x: x1, y: 260 - spread } },
+    { from: { x: x0, y: 340 }, to: { x: x1, y: 340 + spread } }];
+  const third = { from: { x: 400, y: 100 }, to: { x: 700, y: 500 } };
+  await step('two fingers out', () => touch.swipe([...pair(60, 160, 100), third], 5), touch);
+  assert.ok(differingPixels(frame, golden('first')) > 2000, 'the cube did not turn');
+  assert.deepEqual(await touch.evaluate(() => [visualViewport.scale, scrollX, scrollY]), [1, 0, 0]);
+  // As with the mouse, 100 pixels out in moves of 20 show 24 degrees; 80 back show 0.
+  await step('two fingers back', () => touch.swipe(pair(160, 80), 4), touch);
+  assertMatches(frame, golden('first'), 'after the two-finger drag back');
+});
+
+test('On the phone the help button shows and hides the help as F1 does, the keyboard stays with the game, and a tap on PLAY scrambles the cube', async () => {
+  await step('tap help', () => touch.page.tap('#help'), touch);
+  assertMatches(frame, golden('help'), 'help shown');
+  await step('tap help again', () => touch.page.tap('#help'), touch);
+  assertMatches(frame, golden('first'), 'help hidden');
+  assert.equal(await touch.evaluate(() => document.activeElement.id), 'canvas');
+  await touch.swipe([{ from: Play, to: Play }], 0);
+  await assertScrambles(touch);
+});
+
+test('No uncaught error in the pages from their start to the end', () => {
+  assert.deepEqual([...game.errors, ...touch.errors], []);
 });
