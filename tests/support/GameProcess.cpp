@@ -11,10 +11,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-const std::string GameProcess::Prompt =
-	"Please select the driver you want for this example:\n (a) Direct3D 9.0c\n (b) Direct3D 8.1\n"
-	" (c) OpenGL 1.5\n (d) Software Renderer\n (e) Burning's Software Renderer\n (f) NullDevice\n"
-	" (otherKey) exit\n\n";
+// The tests run from the source root.
+const std::string GameProcess::Prompt = [] {
+	std::ostringstream text;
+	text << std::ifstream("tests/golden/prompt.txt").rdbuf();
+	return text.str();
+}();
 
 namespace
 {

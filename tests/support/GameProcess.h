@@ -52,7 +52,7 @@ public:
 	std::string stderrText() const { return readFile(errPath); }
 	int exitStatus = -1;
 
-	//! The game's driver prompt, byte for byte.
+	//! The game's driver prompt, byte for byte (tests/golden/prompt.txt, shared with the browser tests).
 	static const std::string Prompt;
 
 private:
