@@ -2,6 +2,7 @@
 #include "GameProcess.h"
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
@@ -107,18 +108,21 @@ void GameProcess::key(const char* keysym)
 
 XImageCopy GameProcess::captureSettled()
 {
-	// Settled means unchanged for a while, longer than a slow frame takes.
-	const auto quietFor = std::chrono::milliseconds(300);
+	// Settled means unchanged for a while, longer than a slow frame takes: at least 300 ms, and four
+	// times the longest wait between two changes seen here, since a loaded machine draws slowly.
+	std::chrono::steady_clock::duration quietFor = std::chrono::milliseconds(300);
 	XImageCopy last = capture();
 	auto since = std::chrono::steady_clock::now();
 	waitUntil([&] {
 		const XImageCopy now = capture();
+		const auto at = std::chrono::steady_clock::now();
 		if (now.differingPixels(last) != 0)
 		{
 			last = now;
-			since = std::chrono::steady_clock::now();
+			quietFor = std::max(quietFor, 4 * (at - since));
+			since = at;
 		}
-		return std::chrono::steady_clock::now() - since >= quietFor;
+		return at - since >= quietFor;
 	});
 	return last;
 }
