@@ -1,7 +1,7 @@
 # The Windows program's platform files, included by the top-level CMakeLists.txt for a MinGW
 # build: zarnel.exe's resources (icon, VERSIONINFO, manifest) compiled by windres from zarnel.rc,
-# the window-icon file the engine loads from the working directory, and the version header of
-# the setup program that scripts/build-windows makes with makensis. Everything is filled in from
+# the window-icon file the engine loads from the working directory, the version header of the
+# setup program that scripts/build-windows makes with makensis, and the zip's README.txt. Everything is filled in from
 # the project's version and made from the media generator's icons in data/icons/.
 enable_language(RC)
 find_program(ZARNEL_ICOTOOL icotool REQUIRED)
@@ -45,3 +45,6 @@ set_source_files_properties("${CMAKE_CURRENT_BINARY_DIR}/zarnel.rc" PROPERTIES
   OBJECT_DEPENDS "${ZARNEL_ICO};${ZARNEL_MANIFEST}")
 
 configure_file("${CMAKE_CURRENT_LIST_DIR}/version.nsh.in" "${CMAKE_CURRENT_BINARY_DIR}/version.nsh" @ONLY)
+# The players' README.txt of the zip, with Windows' line ends, names the setup program's version.
+configure_file("${CMAKE_CURRENT_LIST_DIR}/README.txt.in" "${CMAKE_CURRENT_BINARY_DIR}/README.txt" @ONLY
+  NEWLINE_STYLE WIN32)

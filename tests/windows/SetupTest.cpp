@@ -1,7 +1,7 @@
 // The installed game under Wine, started the way a player starts it: through the Start-menu
 // shortcut the setup program made, from an unrelated folder. The shortcut's working directory
 // must bring the textures (the golden frames until PLAY), and the window must show the game's
-// own icon, not Wine's. Runs in the prefix that tests/windows/setup.sh installed into
+// own icon, not Wine's. Runs in the prefix that tests/windows/setup-program.sh installed into
 // (ZARNEL_WIN32_SETUP_SCRATCH, see scripts/test-windows).
 #include "GoldenSession.h"
 #include <cstdlib>

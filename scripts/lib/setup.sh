@@ -1,7 +1,7 @@
-# Shared by scripts/run, scripts/test and scripts/bench (sourced, not run): installs the Debian
+# Shared by every command of scripts/ (sourced, not run): installs the Debian
 # packages that are missing and configures and builds the project into build/.
 
-ZARNEL_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+ZARNEL_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 ZARNEL_BUILD="$ZARNEL_ROOT/build"
 
 # Packages the game needs to build and run.

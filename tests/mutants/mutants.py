@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Planted-fault testing: plants each fault of tools/mutants.txt, one at a time, into a scratch
+"""Planted-fault testing: plants each fault of tests/mutants/mutants.txt, one at a time, into a scratch
 copy of the tree, rebuilds, runs the suite and prints whether the suite caught it.
 
 The scratch copy (the tracked files only) and its build folder are made once per run and are the
@@ -10,7 +10,7 @@ browser or the Windows target says so ("suite: web" or "suite: windows") and is 
 target's own build and test scripts, run in the scratch copy; the dependencies the working tree
 has already built for it are copied in, so that they are not built again.
 
-Usage: tools/mutants.py [--keep] [--list] [--faults FILE] [ID ...]   (IDs or prefixes select
+Usage: tests/mutants/mutants.py [--keep] [--list] [--faults FILE] [ID ...]   (IDs or prefixes select
 faults; --faults reads another list of the same form, e.g. a new batch before it joins the list)
 """
 import os
@@ -20,8 +20,8 @@ import sys
 import tempfile
 import time
 
-ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-FAULTS = os.path.join(ROOT, "tools", "mutants.txt")
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+FAULTS = os.path.join(ROOT, "tests", "mutants", "mutants.txt")
 FAST_SUITES = ["tests/zarnel_unit_tests", "tests/zarnel_font_tests"]
 JOBS = str(os.cpu_count() or 2)
 
