@@ -4,6 +4,7 @@
 // own icon, not Wine's. Runs in the prefix that tests/windows/setup-program.sh installed into
 // (ZARNEL_WIN32_SETUP_SCRATCH, see scripts/test-windows).
 #include "GoldenSession.h"
+#include "WineGame.h"
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -45,28 +46,23 @@ std::vector<XImageCopy> windowIcons(Display* display, XWindowId window)
 	return icons;
 }
 
-class InstalledGame : public ::testing::Test
+class InstalledGame : public WineGame
 {
 protected:
+	InstalledGame() : WineGame("ZARNEL_WIN32_SETUP_SCRATCH", "/elsewhere") {}
+
 	void SetUp() override
 	{
-		ASSERT_FALSE(scratch.empty()) << "run through scripts/test-windows";
-		ASSERT_TRUE(x.ok());
-		std::filesystem::create_directories(elsewhere);
+		ASSERT_NO_FATAL_FAILURE(WineGame::SetUp());
+		std::filesystem::create_directories(root + "/elsewhere");
 		const std::string user = getpwuid(getuid())->pw_name;
-		const std::string shortcut = scratch + "/prefix/drive_c/users/" + user +
+		const std::string shortcut = root + "/prefix/drive_c/users/" + user +
 			"/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Zarnel.lnk";
 		ASSERT_TRUE(std::filesystem::exists(shortcut)) << shortcut;
 		// start opens the shortcut as Explorer does, and returns as soon as the game runs.
 		game.command = {"wine", "start", "/unix", shortcut};
-		game.environment = {"WINEPREFIX=" + scratch + "/prefix", "HOME=" + scratch + "/home"};
-		game.dragStepPause = std::chrono::milliseconds(40);
+		game.environment = {"WINEPREFIX=" + root + "/prefix", "HOME=" + root + "/home"};
 	}
-
-	const std::string scratch = std::getenv("ZARNEL_WIN32_SETUP_SCRATCH") ? std::getenv("ZARNEL_WIN32_SETUP_SCRATCH") : "";
-	const std::string elsewhere = scratch + "/elsewhere";
-	PrivateXServer x;
-	GameProcess game{&x, elsewhere};
 };
 }
 
@@ -91,6 +87,6 @@ TEST_F(InstalledGame, StartedByItsShortcutFromAnotherFolderShowsTheTexturedCubeA
 	// The game is not start's child: it has ended when its window is gone and the prefix is idle.
 	game.key("Escape");
 	EXPECT_TRUE(waitUntil([&] { return x.findWindow("Zarnel") == 0; }, std::chrono::seconds(30)));
-	const std::string settle = "WINEPREFIX='" + scratch + "/prefix' timeout 60 wineserver -w";
+	const std::string settle = "WINEPREFIX='" + root + "/prefix' timeout 60 wineserver -w";
 	EXPECT_EQ(std::system(settle.c_str()), 0);
 }

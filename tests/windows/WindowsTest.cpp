@@ -3,26 +3,15 @@
 // rand() scrambles differently), its standard output, and the window manager's close.
 // scripts/test-windows unpacks the zip and names its folder in ZARNEL_WIN32_FOLDER.
 #include "GoldenSession.h"
-#include <cstdlib>
+#include "WineGame.h"
 #include <gtest/gtest.h>
 
 namespace
 {
-class WindowsGame : public ::testing::Test
+class WindowsGame : public WineGame
 {
 protected:
-	void SetUp() override
-	{
-		ASSERT_FALSE(folder.empty()) << "run through scripts/test-windows";
-		ASSERT_TRUE(x.ok());
-		game.command = {"wine", folder + "/zarnel.exe"};
-		// Wine merges pointer moves that come too quickly into one.
-		game.dragStepPause = std::chrono::milliseconds(40);
-	}
-
-	const std::string folder = std::getenv("ZARNEL_WIN32_FOLDER") ? std::getenv("ZARNEL_WIN32_FOLDER") : "";
-	PrivateXServer x;
-	GameProcess game{&x, folder};
+	WindowsGame() : WineGame("ZARNEL_WIN32_FOLDER", "") { game.command = {"wine", root + "/zarnel.exe"}; }
 };
 }
 
