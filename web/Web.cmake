@@ -4,6 +4,16 @@
 # index.html, its script, icons, manifest and service worker, and zarnel.js, zarnel.wasm and
 # zarnel.data beside them.
 
+# The GL fixes (web/gl-fixes.js) replace parts of the emulation that they reproduce, and the pacing
+# (web/present.js) relies on how ASYNCIFY resumes: both were checked against this version only.
+set(ZARNEL_EMSCRIPTEN_CHECKED 3.1.6)
+if(NOT EMSCRIPTEN_VERSION VERSION_EQUAL ZARNEL_EMSCRIPTEN_CHECKED)
+  message(FATAL_ERROR "This is emscripten ${EMSCRIPTEN_VERSION}; the browser build needs "
+    "${ZARNEL_EMSCRIPTEN_CHECKED}, the version that the GL fixes in web/gl-fixes.js and the "
+    "frame pacing in web/present.js were checked against. Recheck both before changing the "
+    "version here.")
+endif()
+
 set(ZARNEL_WEB_SITE "${CMAKE_BINARY_DIR}/site" CACHE PATH "Folder of the static site")
 set(ZARNEL_WEB_DIR "${CMAKE_SOURCE_DIR}/web")
 set(ZARNEL_WEB_LIBRARIES "${ZARNEL_WEB_DIR}/gl-fixes.js" "${ZARNEL_WEB_DIR}/present.js")
@@ -11,18 +21,61 @@ set(ZARNEL_WEB_LIBRARIES "${ZARNEL_WEB_DIR}/gl-fixes.js" "${ZARNEL_WEB_DIR}/pres
 target_sources(zarnel PRIVATE "${ZARNEL_WEB_DIR}/stubs.c")
 set_target_properties(zarnel PROPERTIES
   RUNTIME_OUTPUT_DIRECTORY "${ZARNEL_WEB_SITE}"
-  LINK_DEPENDS "${ZARNEL_WEB_LIBRARIES}")
+  LINK_DEPENDS "${ZARNEL_WEB_LIBRARIES};${CMAKE_BINARY_DIR}/yield-paths.txt")
 
-# Fixed-function OpenGL emulated over WebGL 1; the engine's blocking main loop yields to the
-# browser through ASYNCIFY at every presented frame and every sleep; the media folder is packed
-# into zarnel.data and appears at /media, beside the program's working directory /.
+# The engine's blocking main loop yields to the browser (ASYNCIFY) in three imports: the event
+# poll, the presented frame and the sleep (web/present.js). Only the functions that can be on the
+# stack when one of them yields are instrumented; by default ASYNCIFY instruments every function
+# that might reach an indirect call, two thirds of the program. These are the paths, each ending
+# in an engine function that calls the import itself:
+# - main loop: main, runApplication, the device's run (SDL_PollEvent) and drawFrame, the driver's
+#   endScene (SDL_GL_SwapBuffers);
+# - input: run posts each event through the device stub to the game's receiver, whose left press
+#   (PLAY's scramble) and mouse move (a drag) turn layers: each turn draws its frames (drawFrame)
+#   and paces them with the turn's sleep, the device's sleep (SDL_Delay).
+# No other event can yield: keys only toggle help or quit, and the GUI's events reach the receiver
+# only to be ignored. A function missing here breaks the page at its first yield (with
+# -DZARNEL_WEB_CHECK_YIELDS=ON the runtime names it); a name that does not match, or that the
+# optimiser has inlined into its caller, is only warned about. Quoted: CMake would split a name
+# at its parentheses.
+set(ZARNEL_WEB_YIELD_PATHS
+  "main"
+  "__main_argc_argv"
+  "runApplication()"
+  "drawFrame(CubeModel*)"
+  "irr::CIrrDeviceSDL::run()"
+  "irr::video::COpenGLDriver::endScene()"
+  "irr::CIrrDeviceStub::postEventFromUser(irr::SEvent const&)"
+  "MyEventReceiver::OnEvent(irr::SEvent const&)"
+  "MyEventReceiver::onMouse(irr::SEvent::SMouseInput const&)"
+  "MyEventReceiver::onLeftPress(int, int)"
+  "MyEventReceiver::onMouseMove(int, int)"
+  "scrambleCube()"
+  "dragStep(int, int)"
+  "turnLayer(int, int, int, irr::core::vector3d<float>)"
+  "(anonymous namespace)::animate(irr::scene::ISceneNode*, int, int, irr::core::vector3d<float> const&)"
+  "(anonymous namespace)::paceFrame()"
+  "(anonymous namespace)::deviceSleep(unsigned int)"
+  "irr::CIrrDeviceSDL::sleep(unsigned int, bool)")
+# One name a line: emcc reads such a file without quoting or escaping.
+string(REPLACE ";" "\n" ZARNEL_WEB_YIELD_LINES "${ZARNEL_WEB_YIELD_PATHS}")
+file(GENERATE OUTPUT "${CMAKE_BINARY_DIR}/yield-paths.txt" CONTENT "${ZARNEL_WEB_YIELD_LINES}\n")
+
+option(ZARNEL_WEB_CHECK_YIELDS "Trap when a function outside the yield paths yields (slower)" OFF)
+
+# Fixed-function OpenGL emulated over WebGL 1; the media folder is packed into zarnel.data and
+# appears at /media, beside the program's working directory /.
 set(ZARNEL_WEB_LINK_OPTIONS
   -sLEGACY_GL_EMULATION=1
   -sALLOW_MEMORY_GROWTH=1
   -sENVIRONMENT=web
   -sASYNCIFY=1
-  "-sASYNCIFY_IMPORTS=['SDL_GL_SwapBuffers','SDL_PollEvent','SDL_Delay','emscripten_sleep']"
+  "-sASYNCIFY_IMPORTS=['SDL_GL_SwapBuffers','SDL_PollEvent','SDL_Delay']"
+  "-sASYNCIFY_ONLY=@${CMAKE_BINARY_DIR}/yield-paths.txt"
   --preload-file "${CMAKE_SOURCE_DIR}/media@/media")
+if(ZARNEL_WEB_CHECK_YIELDS)
+  list(APPEND ZARNEL_WEB_LINK_OPTIONS -sASSERTIONS=1)
+endif()
 foreach(library IN LISTS ZARNEL_WEB_LIBRARIES)
   list(APPEND ZARNEL_WEB_LINK_OPTIONS "SHELL:--js-library \"${library}\"")
 endforeach()

@@ -7,7 +7,12 @@
 //   a turn lasts about as long as on the desktop (~0.37 s), not 46 refreshes (0.77 s at 60 Hz);
 // - a presented frame that follows another with no yield between them (turn frames on a machine
 //   too slow to sleep): a zero-delay yield keeps the page responsive.
-// Without these the page freezes at the first frame.
+// Without these the page freezes at the first frame. cmake/Web.cmake instruments only the
+// functions on the way from main to these three calls.
+
+// The poll's wrapper is installed by its script-start hook alone: nothing calls it by name.
+DEFAULT_LIBRARY_FUNCS_TO_INCLUDE.push('$zarnelPollAfterRefresh');
+
 mergeInto(LibraryManager.library, {
   $zarnelPresent: { sleptSinceLastFrame: false, frameUnyielded: false, frames: 0 },
   // The runtime reports the end of main() when main first yields, too, since the blocking loop
@@ -40,7 +45,7 @@ mergeInto(LibraryManager.library, {
   // Module.onFrame(count, paced), when the page sets it, hears of every presented frame, and
   // whether the program slept before it (a turn's pacing): the page shows the game at the first
   // one, and the benchmarks time them.
-  SDL_GL_SwapBuffers__deps: ['$zarnelPresent', '$zarnelPollAfterRefresh', '$safeSetTimeout'],
+  SDL_GL_SwapBuffers__deps: ['$zarnelPresent', '$safeSetTimeout'],
   SDL_GL_SwapBuffers: function() {
     // ASYNCIFY calls this again when it resumes the program: count the frame only the first time.
     if (Asyncify.state === Asyncify.State.Normal) {

@@ -114,7 +114,7 @@ function sizes() {
     gzipped += z;
     report(name, `${(bytes.length / 1e6).toFixed(2)} MB, ${(z / 1e6).toFixed(2)} MB gzipped`);
   }
-  report('all three gzipped', `${(gzipped / 1e6).toFixed(2)} MB`, '<= 2.5 MB');
+  report('all three gzipped', `${(gzipped / 1e6).toFixed(2)} MB`, '<= 1.0 MB');
 }
 
 const game = await GamePage.open();

@@ -28,14 +28,16 @@ zarnel_source_versions() {
   done
 }
 
-# What the prefix is built from: the source versions, the build functions' own text and the files
-# they read (the caller's ZARNEL_DEPS_INPUTS, e.g. a patch), so that a changed recipe rebuilds as a
-# new source version does.
+# What the prefix is built from: the source versions, the build functions' own text, the files
+# they read (the caller's ZARNEL_DEPS_INPUTS, e.g. a patch) and the values of the variables they
+# read (ZARNEL_DEPS_SETTINGS, e.g. compiler flags), so that a changed recipe rebuilds as a new
+# source version does.
 zarnel_deps_key() {
   local versions recipe
   versions="$(zarnel_source_versions)"
   [ -n "$versions" ] || return 0
   recipe="$({ declare -f build_zlib build_libpng build_freetype build_irrlicht
+    echo "${ZARNEL_DEPS_SETTINGS:-}"
     cat ${ZARNEL_DEPS_INPUTS[@]+"${ZARNEL_DEPS_INPUTS[@]}"}; } | sha256sum | cut -c1-16)"
   printf '%s\nrecipe %s\n' "$versions" "$recipe"
 }

@@ -16,7 +16,7 @@ expect 'file format pei-i386' 'an i386 PE image'
 expect '^Magic[[:space:]]+010b' 'PE32 (not PE32+)'
 expect '^Subsystem[[:space:]]+0+2[[:space:]]' 'the Windows GUI subsystem'
 dlls="$(printf '%s\n' "$headers" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr a-z A-Z | sort | tr '\n' ' ')"
-allowed="ADVAPI32.DLL GDI32.DLL KERNEL32.DLL MSVCRT.DLL OPENGL32.DLL USER32.DLL WINMM.DLL "
+allowed="ADVAPI32.DLL GDI32.DLL KERNEL32.DLL MSVCRT.DLL OPENGL32.DLL USER32.DLL "
 if [ "$dlls" != "$allowed" ]; then
   echo "zarnel.exe imports: $dlls" >&2
   echo "expected exactly:   $allowed" >&2
