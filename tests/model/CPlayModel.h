@@ -5,6 +5,7 @@
 #ifndef ZARNEL_TEST_C_PLAY_MODEL_H
 #define ZARNEL_TEST_C_PLAY_MODEL_H
 
+#include "Screen.h"
 #include <irrlicht.h>
 #include <algorithm>
 #include <cmath>
@@ -109,18 +110,21 @@ public:
 	//! behind receives what the probe behind the clicked face finds.
 	s32 pick(s32 x, s32 y, s32* behind = 0) const
 	{
-		// The camera at (0, 30, -40) looks at the origin; field of view pi/2.5, aspect 800:600.
-		static const double eye[3] = {0, 30, -40}, origin[3] = {0, 0, 0}, tanHalfFov = tan(M_PI / 5);
-		const double sx = (2.0 * x / 800 - 1) * tanHalfFov * 4 / 3, sy = (1 - 2.0 * y / 600) * tanHalfFov;
-		double shown[9], d[3] = {sx, -0.6 + 0.8 * sy, 0.8 + 0.6 * sy}, o[3], v[3], n[3], t;
+		// The ray from the camera's eye through the pixel.
+		using namespace GameCamera;
+		static const double origin[3] = {0, 0, 0};
+		const double sx = (2.0 * x / 800 - 1) * TanHalfFov * Aspect, sy = (1 - 2.0 * y / 600) * TanHalfFov;
+		double shown[9], d[3], o[3], v[3], n[3], t;
+		for (s32 k = 0; k < 3; ++k)
+			d[k] = Forward[k] + sy * Up[k] + (k == 0 ? sx : 0);
 		const double length = sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]);
 		for (double& k : d)
 			k /= length;
-		multiply(rootTurn, cubeTurn, shown), toFrame(shown, eye, o), toFrame(shown, d, v);
+		multiply(rootTurn, cubeTurn, shown), toFrame(shown, Eye, o), toFrame(shown, d, v);
 		s32 axis, g[3];
 		if (!enter(o, v, origin, 9.4 + 4.5 + Margin, t, axis)) // beside the block by a margin
 			return Nothing;
-		const s32 cell = boxPick(shown, rootTurn, eye, d, 3000, t, axis), side = v[axis] < 0 ? 1 : -1;
+		const s32 cell = boxPick(shown, rootTurn, Eye, d, 3000, t, axis), side = v[axis] < 0 ? 1 : -1;
 		if (cell < 0 || cell == 27)
 			return Unclear;
 		coords(cell, g);
@@ -132,7 +136,7 @@ public:
 		if (behind) // the probe: from 9.3 inside the clicked face, 10 further along its inward normal
 		{
 			for (s32 k = 0; k < 3; ++k)
-				n[k] = -side * shown[3 * k + axis], o[k] = eye[k] + t * d[k] + 9.3 * n[k];
+				n[k] = -side * shown[3 * k + axis], o[k] = Eye[k] + t * d[k] + 9.3 * n[k];
 			const s32 probed = boxPick(shown, rootTurn, o, n, 10, t, axis);
 			*behind = probed == -2 ? Unclear : probed >= 0 && probed < 27 ? grid[probed] : Nothing;
 		}

@@ -1,5 +1,4 @@
-// Where things are in the game's window: the projection of the fixed camera (a left-handed
-// look-at from (0, 30, -40) to the origin, field of view pi/2.5, aspect 4/3) onto 800 x 600,
+// Where things are in the game's window: the fixed camera and its projection onto 800 x 600,
 // so that the black-box tests can aim at cells of the cube, also when the whole cube has been
 // turned; and how near a pixel is to a colour.
 #ifndef ZARNEL_TEST_SCREEN_H
@@ -18,6 +17,15 @@ struct ScreenPoint
 //! status line and the light sprites; inside the PLAY button (123..377 x 511..573); inside EXIT
 //! (423..677 x 511..573).
 constexpr ScreenPoint Background{760, 20}, OnPlay{250, 540}, OnExit{550, 540};
+
+//! The game's fixed camera: a left-handed look-at from Eye to the origin with right along +X, a
+//! vertical field of view of pi/2.5 and the window's aspect 800:600. Forward and Up are unit.
+namespace GameCamera
+{
+constexpr double Eye[3] = {0, 30, -40};
+constexpr double Forward[3] = {0, -30.0 / 50, 40.0 / 50}, Up[3] = {0, 40.0 / 50, 30.0 / 50};
+const double TanHalfFov = std::tan(M_PI / 5), Aspect = 4.0 / 3.0;
+}
 
 //! The whole cube's orientation: a tumble about the axis (1, 1, 1), then a yaw about Y, in
 //! degrees, in the engine's sense (a small angle a about the unit axis k moves p by a·k×p).
@@ -49,13 +57,13 @@ inline ScreenPoint faceCentreOnScreen(int gx, int gy, int gz, int nx, int ny, in
 	double p[3] = {(gx - 1) * s + nx * half, (gy - 1) * s + ny * half, (gz - 1) * s + nz * half};
 	turnPoint(p, diagonal, pose.tumble);
 	turnPoint(p, up, pose.yaw);
-	// Camera axes: right = (1, 0, 0), forward from the eye (0, 30, -40) to the origin, and up.
-	const double len = std::sqrt(30.0 * 30 + 40 * 40), f[3] = {0, -30 / len, 40 / len}, u[3] = {0, f[2], -f[1]};
-	const double v[3] = {p[0], p[1] - 30, p[2] + 40};
-	const double cx = v[0], cy = v[1] * u[1] + v[2] * u[2], cz = v[1] * f[1] + v[2] * f[2];
-	const double focal = 1.0 / std::tan(M_PI / 2.5 / 2);
-	return ScreenPoint{(int)std::lround((cx * focal / (4.0 / 3.0) / cz + 1) * 400),
-		(int)std::lround((1 - cy * focal / cz) * 300)};
+	using namespace GameCamera;
+	double cy = 0, cz = 0;
+	for (int k = 0; k < 3; ++k)
+		cy += (p[k] - Eye[k]) * Up[k], cz += (p[k] - Eye[k]) * Forward[k];
+	const double cx = p[0] - Eye[0];
+	return ScreenPoint{(int)std::lround((cx / (TanHalfFov * Aspect) / cz + 1) * 400),
+		(int)std::lround((1 - cy / TanHalfFov / cz) * 300)};
 }
 
 #endif
