@@ -80,9 +80,10 @@ zarnel_try_install() {
   zarnel_refresh_lists
   zarnel_apt install -y -qq "${missing[@]}" >&2 && return 0
   echo "== These packages cannot be installed now:" >&2
-  local p
+  local p why
   for p in $(zarnel_missing_packages "${missing[@]}"); do
-    echo "==   $p: $(apt-get install -s -qq "$p" 2>&1 | grep -E '^E:|Depends:' | head -3 | tr '\n' ' ')" >&2
+    why="$(apt-get install -s -qq "$p" 2>&1 | grep -E '^E:|Depends:|Breaks:' | head -3 | tr '\n' ' ')"
+    echo "==   $p: ${why:-installable alone, but not with the others (see the errors above)}" >&2
   done
   return 1
 }
