@@ -34,10 +34,10 @@ set_target_properties(zarnel PROPERTIES
 #   (PLAY's scramble) and mouse move (a drag) turn layers: each turn draws its frames (drawFrame)
 #   and paces them with the turn's sleep, the device's sleep (SDL_Delay).
 # No other event can yield: keys only toggle help or quit, and the GUI's events reach the receiver
-# only to be ignored. A function missing here breaks the page at its first yield (with
-# -DZARNEL_WEB_CHECK_YIELDS=ON the runtime names it); a name that does not match, or that the
-# optimiser has inlined into its caller, is only warned about. Quoted: CMake would split a name
-# at its parentheses.
+# only to be ignored. A function missing here breaks the page at the first yield through it; a
+# build with -DZARNEL_WEB_CHECK_YIELDS=ON traps there at once ("unreachable"). A name that does
+# not match, or whose function the optimiser has inlined into its caller, is only warned about.
+# Quoted: CMake would split a name at its parentheses.
 set(ZARNEL_WEB_YIELD_PATHS
   "main"
   "__main_argc_argv"
