@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The resources of the player's zarnel.exe and of the setup program, read back with wrestool: the
-# icon at 16 to 256 pixels, the version strings and the manifest (the game's own: no elevation,
+# icon at 16 to 256 pixels, the version strings (and the Translation that names them) and the manifest (the game's own: no elevation,
 # Windows 7 to 11, scaled by Windows, UTF-8 narrow strings; the setup program's: no elevation).
 # Also the window-icon file beside the exe, whose first image the engine takes for the window.
 # Needs no Wine. Reads the unpacked zip's folder from ZARNEL_WIN32_FOLDER and the setup program
@@ -39,6 +39,14 @@ check_exe() {
     printf '%s\n' "$strings" | grep -A1 -xF "${expected%%=*}" | tail -n +2 | grep -qxF "${expected#*=}" ||
       problem "$name: version string ${expected%%=*} is not '${expected#*=}'"
   done
+  # Explorer shows the string block that the Translation value names (language, code page): the
+  # block's name must be that value, read as two little-endian words after Translation's UTF-16 name.
+  local block hex
+  block="$(printf '%s\n' "$strings" | grep -m1 -xE '[0-9A-Fa-f]{8}' || true)"
+  hex="$(wrestool -x --raw -t16 "$exe" 2>/dev/null | od -An -tx1 -v | tr -d ' \n')"
+  block="${block,,}"
+  grep -qE "5400720061006e0073006c006100740069006f006e00(0000)*${block:2:2}${block:0:2}${block:6:2}${block:4:2}" \
+    <<<"$hex" && [ -n "$block" ] || problem "$name: the Translation value does not name the string block '$block'"
   wrestool -x --raw -t24 "$exe" >"$scratch/manifest.xml" 2>/dev/null || problem "$name: no manifest"
   grep -q 'requestedExecutionLevel level="asInvoker"' "$scratch/manifest.xml" ||
     problem "$name: the manifest does not run it as the invoking user"
