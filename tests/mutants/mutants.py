@@ -8,7 +8,8 @@ does not compile is reported as broken. The fast suites (unit and font) run firs
 their executables; only a fault they miss is run through the whole CTest suite. A fault of the
 browser or the Windows target says so ("suite: web" or "suite: windows") and is judged by that
 target's own build and test scripts, run in the scratch copy; the dependencies the working tree
-has already built for it are copied in, so that they are not built again.
+has already built for it are copied in, so that they are not built again. A target fault its
+suite passes while skipping tests (no Wine, no browser) is reported as not judged.
 
 Usage: tests/mutants/mutants.py [--keep] [--list] [--faults FILE] [ID ...]   (IDs or prefixes select
 faults; --faults reads another list of the same form, e.g. a new batch before it joins the list)
@@ -134,9 +135,19 @@ def target_passes(tree, suite):
     return run([os.path.join(tree, TARGETS[suite][1])], tree, timeout=1800)
 
 
+def target_skipped(tree, suite):
+    """True when the target's last test run skipped tests it could not run (no Wine, no browser)."""
+    try:
+        with open(os.path.join(tree, "build", "skipped-tests.txt"), encoding="utf-8") as f:
+            return any(line.startswith(suite + ":") for line in f)
+    except OSError:
+        return False
+
+
 def try_fault(fault, tree, build_dir):
-    """'caught', 'survived', 'stale' (its text is not found exactly once) or 'broken' (it does
-    not compile: a fault must change behaviour, not the build)."""
+    """'caught', 'survived', 'stale' (its text is not found exactly once), 'broken' (it does not
+    compile: a fault must change behaviour, not the build) or 'unjudged' (a target's suite passed
+    with tests skipped, which might have caught it)."""
     path = os.path.join(tree, fault.path)
     with open(path, encoding="utf-8") as f:
         original = f.read()
@@ -148,7 +159,9 @@ def try_fault(fault, tree, build_dir):
         if fault.suite != "linux":
             if not target_builds(tree, fault.suite):
                 return "broken"
-            return "survived" if target_passes(tree, fault.suite) else "caught"
+            if not target_passes(tree, fault.suite):
+                return "caught"
+            return "unjudged" if target_skipped(tree, fault.suite) else "survived"
         if not build(tree, build_dir):
             return "broken"
         return "survived" if suite_passes(tree, build_dir) else "caught"
@@ -197,8 +210,10 @@ def main(argv):
                   flush=True)
         caught = sum(1 for r in results.values() if r == "caught")
         measured = sum(1 for r in results.values() if r in ("caught", "survived"))
-        print("score: %d of %d planted faults caught (%d stale or broken) in %d s" %
-              (caught, measured, len(results) - measured, time.time() - started))
+        unjudged = sum(1 for r in results.values() if r == "unjudged")
+        print("score: %d of %d planted faults caught (%d stale or broken, %d not judged: their "
+              "suite skipped tests) in %d s" % (caught, measured, len(results) - measured - unjudged,
+                                                unjudged, time.time() - started))
         return 0 if caught == measured and measured == len(results) else 1
     finally:
         if keep:
