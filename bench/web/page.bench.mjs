@@ -14,6 +14,20 @@ function report(what, value, goal) {
   console.log(`${what.padEnd(56)} ${value}${goal ? `   (goal ${goal})` : ''}`);
 }
 
+// Every presented frame from now on, with its time and whether a turn's pacing slept before it.
+function recordFrames(game) {
+  return game.evaluate(() => {
+    if (!window.zarnelFrames) {
+      const shown = Module.onFrame;
+      Module.onFrame = (count, paced) => {
+        window.zarnelFrames.push({ at: performance.now(), paced });
+        shown(count, paced);
+      };
+    }
+    window.zarnelFrames = [];
+  });
+}
+
 // Milliseconds from navigation to the first frame, as the page measures it.
 async function firstFrame(page, url) {
   await page.goto(url);
@@ -60,7 +74,7 @@ async function firstFrames(game, loads) {
 
 async function idle(game, seconds) {
   await sleep(1000);
-  await game.recordFrames();
+  await recordFrames(game);
   const before = await game.page.metrics();
   const refreshes = game.evaluate((ms) => new Promise((resolve) => {
     let n = 0;
@@ -76,7 +90,7 @@ async function idle(game, seconds) {
 }
 
 async function layerTurn(game) {
-  await game.recordFrames();
+  await recordFrames(game);
   await game.drag('left', front(1, 2), front(0, 2));
   await sleep(3000);
   const frames = await game.evaluate(() => window.zarnelFrames);

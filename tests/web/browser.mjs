@@ -74,21 +74,6 @@ export class GamePage {
     return this.page.waitForFunction(pageFunction, { timeout: timeoutMs, polling: 50 }).then(() => true, () => false);
   }
 
-  // Records every presented frame from now on in window.zarnelFrames, with its time and whether a
-  // turn's pacing slept before it.
-  recordFrames() {
-    return this.evaluate(() => {
-      if (!window.zarnelFrames) {
-        const shown = Module.onFrame;
-        Module.onFrame = (count, paced) => {
-          window.zarnelFrames.push({ at: performance.now(), paced });
-          shown(count, paced);
-        };
-      }
-      window.zarnelFrames = [];
-    });
-  }
-
   evaluate(pageFunction, ...args) {
     return this.page.evaluate(pageFunction, ...args);
   }
