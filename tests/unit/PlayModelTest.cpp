@@ -149,7 +149,9 @@ private:
 		CPlayModel before = m;
 		for (size_t i = 0; i < press; ++i)
 			srand(queue[i].seed), before.handle(queue[i]);
-		for (s32 tries = 0; tries < 20000 && !before.gameRunning && before.overPlay && before.solved(); ++tries)
+		if (before.gameRunning || !before.overPlay || !before.solved())
+			return queue[press].seed;
+		for (s32 tries = 0; tries < 20000; ++tries)
 		{
 			CPlayModel trial = before;
 			const unsigned seed = random();
