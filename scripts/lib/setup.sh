@@ -79,6 +79,7 @@ zarnel_try_install() {
   echo "Installing: ${missing[*]}" >&2
   zarnel_refresh_lists
   zarnel_apt install -y -qq "${missing[@]}" >&2 && return 0
+  zarnel_install_from_release "${missing[@]}" && return 0
   echo "== These packages cannot be installed now:" >&2
   local p why
   for p in $(zarnel_missing_packages "${missing[@]}"); do
@@ -86,6 +87,19 @@ zarnel_try_install() {
     echo "==   $p: ${why:-installable alone, but not with the others (see the errors above)}" >&2
   done
   return 1
+}
+
+# A second try at installing "$@", with every package at the version of the release's own suite
+# (bookworm, not bookworm-security). A package of two architectures (libc6 and libc6:i386, say)
+# must have one version in both; when the registry serves one architecture's security index
+# broken, its newer versions are known for the other architecture only, and apt finds no set
+# that fits. The release's own suite has every architecture's versions. It says when it does so.
+zarnel_install_from_release() {
+  local release
+  release="$(. /etc/os-release && echo "${VERSION_CODENAME:-}")"
+  [ -n "$release" ] || return 1
+  echo "== WARNING: retrying with the versions of the $release suite itself (an update index may be broken)." >&2
+  zarnel_apt install -y -qq -t "$release" "$@" >&2
 }
 
 # Installs what is missing of "$@", or stops the script: the step cannot go on without them.
