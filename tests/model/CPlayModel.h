@@ -112,6 +112,7 @@ public:
 	{
 		// The ray from the camera's eye through the pixel.
 		using namespace GameCamera;
+		using namespace CubeMeasures;
 		static const double origin[3] = {0, 0, 0};
 		const double sx = (2.0 * x / 800 - 1) * TanHalfFov * Aspect, sy = (1 - 2.0 * y / 600) * TanHalfFov;
 		double shown[9], d[3], o[3], v[3], n[3], t;
@@ -122,14 +123,14 @@ public:
 			k /= length;
 		multiply(rootTurn, cubeTurn, shown), toFrame(shown, Eye, o), toFrame(shown, d, v);
 		s32 axis, g[3];
-		if (!enter(o, v, origin, 9.4 + 4.5 + Margin, t, axis)) // beside the block by a margin
+		if (!enter(o, v, origin, CellSpacing + FaceOffset + Margin, t, axis)) // beside the block by a margin
 			return Nothing;
 		const s32 cell = boxPick(shown, rootTurn, Eye, d, 3000, t, axis), side = v[axis] < 0 ? 1 : -1;
 		if (cell < 0 || cell == 27)
 			return Unclear;
 		coords(cell, g);
 		for (s32 k = 0; k < 3; ++k) // a face, away from its edges
-			if (k != axis && fabs(o[k] + t * v[k] - (g[k] - 1) * 9.4) > 4.5 - Margin)
+			if (k != axis && fabs(o[k] + t * v[k] - (g[k] - 1) * CellSpacing) > FaceOffset - Margin)
 				return Unclear;
 		if (g[axis] + side >= 0 && g[axis] + side <= 2)
 			return Unclear; // an inner face, seen through a gap
@@ -251,9 +252,11 @@ private:
 		entry = 1e30;
 		for (s32 box = 0, g[3], axis = 0; box < 29; ++box)
 		{
-			const double *frame = box < 28 ? shown : root, half = box < 27 ? 4.5 : 1;
+			const double *frame = box < 28 ? shown : root, half = box < 27 ? CubeMeasures::FaceOffset : 1;
 			coords(box < 27 ? box : 13, g); // the pivots stand at the centre
-			double lo[3], ld[3], c[3] = {(g[0] - 1) * 9.4, (g[1] - 1) * 9.4, (g[2] - 1) * 9.4}, t, near = 1e30, measure = 0, border = 1e30;
+			const double spacing = CubeMeasures::CellSpacing;
+			double lo[3], ld[3], c[3] = {(g[0] - 1) * spacing, (g[1] - 1) * spacing, (g[2] - 1) * spacing};
+			double t, near = 1e30, measure = 0, border = 1e30;
 			toFrame(frame, o, lo), toFrame(frame, d, ld);
 			if (!enter(lo, ld, c, half, t, axis) || t > length)
 				continue;

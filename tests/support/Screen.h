@@ -13,18 +13,26 @@ struct ScreenPoint
 	int x, y;
 };
 
-//! Points of the window a test aims at: the background at the top right, away from the cube, the
-//! status line and the light sprites; inside the PLAY button (123..377 x 511..573); inside EXIT
-//! (423..677 x 511..573).
-constexpr ScreenPoint Background{760, 20}, OnPlay{250, 540}, OnExit{550, 540};
+//! Points of the window a test aims at (from screen.json, as all the facts below): the background
+//! at the top right, away from the cube, the status line and the light sprites; inside the PLAY
+//! button (123..377 x 511..573); inside EXIT (423..677 x 511..573).
+constexpr ScreenPoint Background{ZARNEL_SCREEN_BACKGROUND}, OnPlay{ZARNEL_SCREEN_PLAY}, OnExit{ZARNEL_SCREEN_EXIT};
 
-//! The game's fixed camera: a left-handed look-at from Eye to the origin with right along +X, a
-//! vertical field of view of pi/2.5 and the window's aspect 800:600. Forward and Up are unit.
+//! The cube's measures: the distance between the centres of neighbouring sub-cubes, and from a
+//! sub-cube's centre to each of its faces.
+namespace CubeMeasures
+{
+constexpr double CellSpacing = ZARNEL_SCREEN_CELLSPACING, FaceOffset = ZARNEL_SCREEN_FACEOFFSET;
+}
+
+//! The game's fixed camera: a left-handed look-at from Eye (in the plane x = 0) to the origin with
+//! right along +X, the window's aspect 800:600. Forward and Up are unit.
 namespace GameCamera
 {
-constexpr double Eye[3] = {0, 30, -40};
-constexpr double Forward[3] = {0, -30.0 / 50, 40.0 / 50}, Up[3] = {0, 40.0 / 50, 30.0 / 50};
-const double TanHalfFov = std::tan(M_PI / 5), Aspect = 4.0 / 3.0;
+constexpr double Eye[3] = {ZARNEL_SCREEN_EYE};
+const double Distance = std::sqrt(Eye[0] * Eye[0] + Eye[1] * Eye[1] + Eye[2] * Eye[2]);
+const double Forward[3] = {0, -Eye[1] / Distance, -Eye[2] / Distance}, Up[3] = {0, Forward[2], -Forward[1]};
+const double TanHalfFov = std::tan(ZARNEL_SCREEN_FIELDOFVIEWDEGREES * M_PI / 360), Aspect = 4.0 / 3.0;
 }
 
 //! The whole cube's orientation: a tumble about the axis (1, 1, 1), then a yaw about Y, in
@@ -53,7 +61,8 @@ inline void turnPoint(double p[3], const double k[3], double degrees)
 //! Window pixel of the centre of the face of cell (gx, gy, gz) with outward normal (nx, ny, nz).
 inline ScreenPoint faceCentreOnScreen(int gx, int gy, int gz, int nx, int ny, int nz, CubePose pose = {})
 {
-	const double s = 9.4, half = 4.5, d = 1 / std::sqrt(3.0), diagonal[3] = {d, d, d}, up[3] = {0, 1, 0};
+	const double s = CubeMeasures::CellSpacing, half = CubeMeasures::FaceOffset, d = 1 / std::sqrt(3.0);
+	const double diagonal[3] = {d, d, d}, up[3] = {0, 1, 0};
 	double p[3] = {(gx - 1) * s + nx * half, (gy - 1) * s + ny * half, (gz - 1) * s + nz * half};
 	turnPoint(p, diagonal, pose.tumble);
 	turnPoint(p, up, pose.yaw);

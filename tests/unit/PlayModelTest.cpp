@@ -216,7 +216,7 @@ protected:
 			expect(cube->grid[i] == m.grid[i] && node->AngleX == m.angle[i][0] && node->AngleY == m.angle[i][1] &&
 				node->AngleZ == m.angle[i][2] && node->VertexColor.color == (i == m.selected ? 0x329B9B9Bu : 0xFFFFFFFFu),
 				"grid cell, or angles or highlight of sub-cube, " + std::to_string(i));
-			const core::vector3df place = core::vector3df(g[0] - 1.0f, g[1] - 1.0f, g[2] - 1.0f) * 9.4f;
+			const core::vector3df place = core::vector3df(g[0] - 1.0f, g[1] - 1.0f, g[2] - 1.0f) * (f32)CubeMeasures::CellSpacing;
 			expect(node->getParent() == cube->cubePivot && node->getPosition().equals(place, 0.01f) &&
 				turnedLike(node->getRelativeTransformation(), m.ori[i]), "place of sub-cube " + std::to_string(i));
 		}

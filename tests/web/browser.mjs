@@ -4,6 +4,7 @@
 // address comes from ZARNEL_WEB_URL (scripts/test-web and scripts/bench-web serve build-web/site
 // on 127.0.0.1). Positions are the game's 800 x 600 pixels, wherever the page shows the canvas.
 import puppeteer from 'puppeteer-core';
+import { readFileSync } from 'node:fs';
 import { decodePng } from './png.mjs';
 
 // Headless WebGL draws with SwiftShader; the other flags keep Chromium off the network, which
@@ -151,13 +152,21 @@ export class GamePage {
   }
 }
 
+// Where things are in the game's window, as the C++ tests have them: the points a test aims at,
+// the fixed camera, and the cube's cell spacing and face offset.
+const screen = JSON.parse(readFileSync(new URL('../support/screen.json', import.meta.url), 'utf8'));
+const point = ([x, y]) => ({ x, y });
+export const Background = point(screen.background), OnPlay = point(screen.play), OnExit = point(screen.exit);
+
 // Canvas pixel of the centre of the face of cell (gx, gy, gz) with outward normal n, on the
-// unturned cube: sub-cubes 9.4 apart, faces 4.5 from their centre, the camera at (0, 30, -40)
-// looking at the origin with a vertical field of view of 72 degrees on an 800 x 600 canvas.
+// unturned cube: a left-handed look-at from the eye (in the plane x = 0) to the origin, right
+// along +X, on an 800 x 600 canvas.
 function faceCentre(gx, gy, gz, n) {
-  const p = [(gx - 1) * 9.4 + n[0] * 4.5, (gy - 1) * 9.4 + n[1] * 4.5, (gz - 1) * 9.4 + n[2] * 4.5];
-  const f = [0, -30 / 50, 40 / 50], u = [0, f[2], -f[1]], v = [p[0], p[1] - 30, p[2] + 40];
-  const cy = v[1] * u[1] + v[2] * u[2], cz = v[1] * f[1] + v[2] * f[2], focal = 1 / Math.tan(Math.PI / 5);
+  const { eye, cellSpacing, faceOffset } = screen;
+  const v = [gx, gy, gz].map((g, k) => (g - 1) * cellSpacing + n[k] * faceOffset - eye[k]);
+  const f = eye.map((e) => -e / Math.hypot(...eye)), u = [0, f[2], -f[1]];
+  const cy = v[1] * u[1] + v[2] * u[2], cz = v[1] * f[1] + v[2] * f[2];
+  const focal = 1 / Math.tan(screen.fieldOfViewDegrees * Math.PI / 360);
   return { x: Math.round((v[0] * focal / (4 / 3) / cz + 1) * 400), y: Math.round((1 - cy * focal / cz) * 300) };
 }
 export const front = (gx, gy) => faceCentre(gx, gy, 0, [0, 0, -1]);

@@ -7,7 +7,7 @@ import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { readFileSync, statSync } from 'node:fs';
 import { pathToFileURL } from 'node:url';
-import { GamePage, Screens, differingPixels, front, waitUntil } from './browser.mjs';
+import { Background, GamePage, OnPlay, Screens, differingPixels, front, waitUntil } from './browser.mjs';
 import { decodePng, compareFrames } from './png.mjs';
 
 // The driver prompt as the console shows it: a message a line, the last one empty.
@@ -16,7 +16,6 @@ const Prompt = readFileSync(new URL('../golden/prompt.txt', import.meta.url), 'u
 // than 64 (glyph and sprite edges).
 const Tolerance = { channel: 64, pixels: 40 };
 
-const Background = { x: 760, y: 20 }, Play = { x: 250, y: 540 };
 
 function assertMatches(frame, expected, what) {
   const d = compareFrames(frame, expected, Tolerance.channel);
@@ -129,7 +128,7 @@ test('A click gives the canvas the keyboard; F1 then shows the help and hides it
 });
 
 test('Hovering PLAY highlights it; leaving it takes the highlight away', async () => {
-  await step('hover PLAY', () => game.move(Play.x, Play.y));
+  await step('hover PLAY', () => game.move(OnPlay.x, OnPlay.y));
   assertMatches(frame, golden('play-hovered'), 'PLAY hovered');
   await step('leave PLAY', () => game.move(Background.x, Background.y));
   assertMatches(frame, first, 'PLAY left');
@@ -161,7 +160,7 @@ test('A right drag turns the whole cube, without the browser menu; the drag back
 });
 
 test('PLAY scrambles the cube with animated turns', async () => {
-  await step('hover PLAY', () => game.move(Play.x, Play.y));
+  await step('hover PLAY', () => game.move(OnPlay.x, OnPlay.y));
   await game.press();
   await game.release();
   await assertScrambles(game);
@@ -276,7 +275,7 @@ test('On the phone the help button shows and hides the help as F1 does, the keyb
   await step('tap help again', () => touch.page.tap('#help'), touch);
   assertMatches(frame, golden('first'), 'help hidden');
   assert.equal(await touch.evaluate(() => document.activeElement.id), 'canvas');
-  await touch.swipe([{ from: Play, to: Play }], 0);
+  await touch.swipe([{ from: OnPlay, to: OnPlay }], 0);
   await assertScrambles(touch);
 });
 
