@@ -16,8 +16,8 @@ IDs or prefixes select faults; --faults reads another list of the same form, e.g
 before it joins the list; --without leaves out the Linux tests named (Suite.Name, comma-separated),
 to show that a test can be dropped without losing a caught fault.
 """
-import re
 import os
+import re
 import shutil
 import subprocess
 import sys
