@@ -141,6 +141,14 @@ zarnel_build() {
     cmake --build "$ZARNEL_BUILD" -j "$(nproc)"
 }
 
+# zarnel_at_exit COMMAND: runs COMMAND when the calling script exits, after the commands added
+# before it. One EXIT trap runs them all, so that no step's clean-up replaces another's.
+ZARNEL_AT_EXIT=""
+zarnel_at_exit() {
+  ZARNEL_AT_EXIT="${ZARNEL_AT_EXIT}$1; "
+  trap "${ZARNEL_AT_EXIT}true" EXIT
+}
+
 # Prints "phase: N s" for the phase that started at $1 (a value of $SECONDS).
 zarnel_phase_done() {
   echo "== $2: $((SECONDS - $1)) s" >&2
@@ -162,5 +170,5 @@ zarnel_ensure_display() {
     return 1
   fi
   export DISPLAY=":$number"
-  trap 'kill "$ZARNEL_XVFB_PID" 2>/dev/null' EXIT
+  zarnel_at_exit 'kill "$ZARNEL_XVFB_PID" 2>/dev/null' 
 }

@@ -3,6 +3,8 @@
 # builds them into a prefix that is kept until a source version changes. Needs setup.sh first.
 
 ZARNEL_SOURCES=(zlib libpng1.6 freetype irrlicht)
+# What is built from them, in order: each by the caller's function build_<name>.
+ZARNEL_DEPS=(zlib libpng freetype irrlicht)
 
 # Turns on Debian's source packages (a deb822 list of our own) and refreshes the package lists
 # when it had to (a failed refresh only warns); quick when the list is already there.
@@ -36,7 +38,7 @@ zarnel_deps_key() {
   local versions recipe
   versions="$(zarnel_source_versions)"
   [ -n "$versions" ] || return 0
-  recipe="$({ declare -f build_zlib build_libpng build_freetype build_irrlicht
+  recipe="$({ declare -f "${ZARNEL_DEPS[@]/#/build_}"
     echo "${ZARNEL_DEPS_SETTINGS:-}"
     cat ${ZARNEL_DEPS_INPUTS[@]+"${ZARNEL_DEPS_INPUTS[@]}"}; } | sha256sum | cut -c1-16)"
   printf '%s\nrecipe %s\n' "$versions" "$recipe"
@@ -107,7 +109,7 @@ zarnel_build_deps_into() {
   rm -rf "$prefix.old"
   [ -d "$prefix" ] && mv "$prefix" "$prefix.old"
   mkdir -p "$prefix"
-  for lib in zlib libpng freetype irrlicht; do
+  for lib in "${ZARNEL_DEPS[@]}"; do
     t=$SECONDS
     log="$work/logs/$lib.log"
     # In the background so that errexit holds inside (a tested subshell would ignore it).

@@ -61,7 +61,8 @@ zarnel_serve_site() {
   log="$(mktemp)"
   python3 -u -m http.server 0 --bind 127.0.0.1 --directory "$ZARNEL_WEB_SITE" >"$log" 2>&1 &
   ZARNEL_WEB_SERVER_PID=$!
-  trap 'kill "$ZARNEL_WEB_SERVER_PID" 2>/dev/null; rm -f "'"$log"'"' EXIT
+  zarnel_at_exit 'kill "$ZARNEL_WEB_SERVER_PID" 2>/dev/null'
+  zarnel_at_exit "rm -f '$log'"
   local port="" i
   for i in $(seq 100); do
     port="$(sed -n 's/^Serving HTTP on .* port \([0-9]*\) .*/\1/p' "$log")"

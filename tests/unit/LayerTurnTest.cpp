@@ -23,13 +23,13 @@ const core::vector3df NoSpin(0, 0, 0);
 u32 fakeNow = 0, readingStep = 0, waits = 0;
 
 // The game's cube against the model's: every sub-cube in its cell, exactly on its lattice point
-// (9.4 apart), turned as the model says (also in the orientation the solved test reads), with the
-// model's angle triple.
+// (the cell spacing apart), turned as the model says (also in the orientation the solved test
+// reads), with the model's angle triple.
 core::vector3df latticePoint(const CPlayModel& model, s32 id)
 {
 	s32 g[3];
 	CPlayModel::coords(model.cellOf[id], g);
-	return core::vector3df(g[0] - 1.0f, g[1] - 1.0f, g[2] - 1.0f) * 9.4f;
+	return core::vector3df(g[0] - 1.0f, g[1] - 1.0f, g[2] - 1.0f) * (f32)CubeMeasures::CellSpacing;
 }
 
 bool gridMatches(const CPlayModel& model)

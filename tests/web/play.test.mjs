@@ -16,7 +16,6 @@ const Prompt = readFileSync(new URL('../golden/prompt.txt', import.meta.url), 'u
 // than 64 (glyph and sprite edges).
 const Tolerance = { channel: 64, pixels: 40 };
 
-
 function assertMatches(frame, expected, what) {
   const d = compareFrames(frame, expected, Tolerance.channel);
   assert.ok(d.beyond <= Tolerance.pixels,
