@@ -172,3 +172,25 @@ zarnel_ensure_display() {
   export DISPLAY=":$number"
   zarnel_at_exit 'kill "$ZARNEL_XVFB_PID" 2>/dev/null' 
 }
+
+# The date every built file carries: SOURCE_DATE_EPOCH when the caller set it (scripts/release
+# sets the commit's), else the date of the checked-out commit, else 1980-01-01, the earliest date
+# a zip can hold. Exports it, so that the tools that honour it (CPack, dpkg-deb) take it too.
+zarnel_source_date_epoch() {
+  if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
+    SOURCE_DATE_EPOCH="$(git -C "$ZARNEL_ROOT" log -1 --format=%ct 2>/dev/null || echo 315532800)"
+  fi
+  export SOURCE_DATE_EPOCH
+}
+
+# zarnel_pack_zip DIR ZIP: zips DIR's contents (paths relative to DIR) into ZIP, the same bytes
+# for the same files on any machine: members in byte order, dated SOURCE_DATE_EPOCH in UTC (a zip
+# holds local times), files rw-r--r-- and folders rwxr-xr-x whatever the umask, no extra fields.
+zarnel_pack_zip() {
+  local dir="$1" zip="$2"
+  zarnel_source_date_epoch
+  rm -f "$zip"
+  chmod -R u=rwX,go=rX "$dir"
+  find "$dir" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +
+  (cd "$dir" && find . -mindepth 1 -printf '%P\n' | LC_ALL=C sort | TZ=UTC zip -q -X -@ "$zip")
+}

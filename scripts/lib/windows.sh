@@ -28,3 +28,18 @@ zarnel_enable_windows_sources() {
   # The deb-src list may have been there already: a new architecture needs its own refresh.
   zarnel_refresh_lists
 }
+
+# zarnel_sign_exe FILE...: Authenticode-signs each FILE in place with the certificate and key of
+# ZARNEL_SIGN_PFX (its password in ZARNEL_SIGN_PASS, passed on standard input, never on a command
+# line), dated SOURCE_DATE_EPOCH so that a signed file is the same bytes on every build: RSA
+# signatures of PKCS#1 v1.5 are deterministic. Without ZARNEL_SIGN_PFX it does nothing.
+zarnel_sign_exe() {
+  [ -n "${ZARNEL_SIGN_PFX:-}" ] || return 0
+  local file
+  for file in "$@"; do
+    printf '%s' "${ZARNEL_SIGN_PASS:-}" | osslsigncode sign -pkcs12 "$ZARNEL_SIGN_PFX" -readpass - \
+      -h sha256 -n Zarnel -i https://zarnel.org/ -time "$SOURCE_DATE_EPOCH" \
+      -in "$file" -out "$file.signed" >/dev/null
+    mv "$file.signed" "$file"
+  done
+}
