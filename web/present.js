@@ -7,7 +7,7 @@
 //   a turn lasts about as long as on the desktop (~0.37 s), not 46 refreshes (0.77 s at 60 Hz);
 // - a presented frame that follows another with no yield between them (turn frames on a machine
 //   too slow to sleep): a zero-delay yield keeps the page responsive.
-// Without these the page freezes at the first frame. cmake/Web.cmake instruments only the
+// Without these the page freezes at the first frame. web/Web.cmake instruments only the
 // functions on the way from main to these three calls.
 
 // The poll's wrapper is installed by its script-start hook alone: nothing calls it by name.
