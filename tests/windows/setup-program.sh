@@ -20,6 +20,9 @@ setup="${ZARNEL_WIN32_SETUP:?run through scripts/test-windows}"
 zip_folder="${ZARNEL_WIN32_FOLDER:?run through scripts/test-windows}"
 # The build folder: the setup program's lists (setup/) and version header (game/version.nsh).
 win32="${ZARNEL_WIN32:?run through scripts/test-windows}"
+# What the setup programs are built for: the shipped one's, or 64-bit Windows where only 64-bit
+# Wine runs (see scripts/test-windows).
+target="${ZARNEL_WIN32_SETUP_TARGET:-x86-unicode}"
 export WINEPREFIX="$scratch/prefix" HOME="$scratch/home"
 state="$scratch/state"
 user="$WINEPREFIX/drive_c/users/$(id -un)"
@@ -127,7 +130,7 @@ make_older_setup() {
   sed -e 's/^!define VERSION ".*"$/!define VERSION "0.9.0"/' \
     -e 's/^!define VERSION_QUAD ".*"$/!define VERSION_QUAD "0.9.0.0"/' \
     "$win32/game/version.nsh" >"$older/version.nsh"
-  makensis -V2 -DGENERATED="$older" -DLISTS="$older/lists" -DOUTFILE="$older/zarnel-0.9.0-setup.exe" \
+  makensis -V2 -X"Target $target" -DGENERATED="$older" -DLISTS="$older/lists" -DOUTFILE="$older/zarnel-0.9.0-setup.exe" \
     "$(dirname "$0")/../../windows/zarnel.nsi" >&2
 }
 
