@@ -198,6 +198,12 @@ case "${1:-}" in
     wine reg add "$uninstalls_key" /f >/dev/null
     wine reg delete "$uninstalls_key" /ve /f >/dev/null
     settle
+    awk -v key='[Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Uninstall]' '
+      index($0, key) == 1 { seen = 1; in_key = 1; next }
+      /^$/ { in_key = 0 }
+      in_key && /^[@"]/ { valued = 1 }
+      END { exit !(seen && !valued) }' "$WINEPREFIX/user.reg" ||
+      problem "the current user's Uninstall key made for this check is missing or not empty"
     record "$state/shared"
     install_silently "$setup" "over an empty Programs folder and Uninstall key"
     uninstall_silently "over an empty Programs folder and Uninstall key"
