@@ -16,6 +16,9 @@ ZARNEL_WIN32_BUILD_PACKAGES=(cmake make gcc-mingw-w64-i686-win32 g++-mingw-w64-i
   mingw-w64-i686-dev binutils-mingw-w64-i686 dpkg-dev icoutils zip nsis)
 # Wine and a 32-bit OpenGL for it: without libgl1:i386 the exe finds no pixel format.
 ZARNEL_WIN32_RUN_PACKAGES=(wine wine32:i386 libgl1:i386 libgl1-mesa-dri:i386 libglx-mesa0:i386)
+# 64-bit Wine, only where the kernel cannot run 32-bit programs: the setup program's tests then
+# run on a 64-bit build of it (see scripts/test-windows).
+ZARNEL_WIN32_RUN64_PACKAGES=(wine64)
 # What the Windows tests add: unzip for the archive, wrestool and icotool (icoutils) to read the
 # resources back, and lnkinfo to read the shortcuts the setup program makes.
 ZARNEL_WIN32_TEST_PACKAGES=(unzip icoutils liblnk-utils)
