@@ -1,13 +1,14 @@
 // Starts the game in the page and stands in for what a desktop gives a program: its standard
 // output goes to the console, the keyboard goes to the canvas, touch becomes the mouse the game
-// knows, and the end of the program (Esc, EXIT) shows a panel that starts it again. The page
-// downloads the program's three files itself, so that its bar counts them all and a failed
-// download is said plainly, and runs zarnel.js only when WebGL is there. window.zarnelPage holds
-// what the tests and benchmarks read.
+// knows, and the end of the program (Esc, EXIT) shows a panel that starts it again; a screen
+// reader hears the win and the end. The page downloads the program's three files itself, so that
+// its bar counts them all and a failed download is said plainly, and runs zarnel.js only when
+// WebGL is there. A program that fails, and graphics that the browser takes back, are said over
+// the game. window.zarnelPage holds what the tests and benchmarks read.
 (function () {
   'use strict';
   var canvas = document.getElementById('canvas');
-  var panels = ['loading', 'no-webgl', 'failed', 'not-served', 'ended'];
+  var panels = ['loading', 'no-webgl', 'failed', 'not-served', 'ended', 'lost'];
   var page = window.zarnelPage = { firstFrameAt: null, exitStatus: null };
   var Files = ['zarnel.js', 'zarnel.wasm', 'zarnel.data'];
 
@@ -17,15 +18,34 @@
     document.getElementById('help').hidden = id !== null;
   }
 
-  function fail(sentence) {
-    if (page.exitStatus !== null) return;
-    document.getElementById('failed-text').textContent = sentence;
-    show('failed');
+  // Once the game has ended, failed or lost its graphics, what the page says stays: a later error
+  // (the runtime unwinding the program's stack, say) does not replace it.
+  var settled = false;
+
+  function settle(id) {
+    settled = true;
+    show(id);
   }
 
+  function fail(sentence) {
+    if (settled) return;
+    document.getElementById('failed-text').textContent = sentence;
+    settle('failed');
+  }
+
+  // Says a sentence to screen readers, through the live region beside the stage.
+  function announce(sentence) {
+    document.getElementById('announce').textContent = sentence;
+  }
+
+  // The probe's context is given back at once: a page holds only a few, and it would otherwise
+  // stay for the whole visit.
   function webglAvailable() {
     try {
-      return !!document.createElement('canvas').getContext('webgl');
+      var gl = document.createElement('canvas').getContext('webgl');
+      var lose = gl && gl.getExtension('WEBGL_lose_context');
+      if (lose) lose.loseContext();
+      return !!gl;
     } catch (e) {
       return false;
     }
@@ -94,12 +114,20 @@
     }
   }
 
-  // Called by the runtime when the program exits, and when main() first yields; rethrowing ends
-  // the program's stack there.
+  // Called by the runtime when the program exits, when main() first yields, and with status 1 and
+  // the error when something the program called threw; rethrowing ends the program's stack there.
+  // Only status 0 is the player's quitting: any other is a failure (1: the game could not open its
+  // window, or the error).
   function onQuit(status, toThrow) {
     if (Module.programIsWaiting()) throw toThrow;
     page.exitStatus = status;
-    show('ended');
+    if (status !== 0) {
+      fail(toThrow instanceof Error ? 'Zarnel stopped with an error: ' + toThrow.message
+        : 'Zarnel stopped with an error: its program ended with status ' + status + ' (it could not open its window).');
+      throw toThrow;
+    }
+    settle('ended');
+    announce('The game has ended.');
     document.getElementById('restart').focus();
     throw toThrow;
   }
@@ -108,23 +136,43 @@
     fail('The game stopped with an error in its program, zarnel.wasm: ' + what);
   }
 
-  // The program's script runs once it and the data are in; the .wasm is compiled as it streams in
-  // (and from the browser's code cache on later visits), falling back to its bytes where a server
-  // does not call it application/wasm.
+  // The .wasm is compiled as it streams in (and from the browser's code cache on later visits).
+  // Where that fails (a server that does not call it application/wasm) it is compiled from the
+  // bytes of the same answer, read from a copy, after a look at its first bytes: a page of text
+  // is named as such, not as a broken program.
+  function instantiate(response, imports) {
+    var copy = response.clone();
+    return WebAssembly.instantiateStreaming(response, imports).then(function (result) {
+      copy.body.cancel();
+      return result;
+    }, function () {
+      return bytes('zarnel.wasm', copy).then(function (b) {
+        var magic = new Uint8Array(b, 0, Math.min(4, b.byteLength)).join();
+        if (magic !== '0,97,115,109')
+          throw new Error('zarnel.wasm could not be downloaded: the server sent something other than the program (' +
+            (response.headers.get('Content-Type') || 'of no type') + ').');
+        return WebAssembly.instantiate(b, imports);
+      });
+    });
+  }
+
+  // The program's standard output, line by line: to the console, and the win to screen readers in
+  // the words of the status line.
+  function print(text) {
+    console.log(text);
+    if (text === 'congratulations,you win!') announce('Congratulations, you win! Press PLAY to restart.');
+  }
+
+  // The program's script runs once it and the data are in.
   function start(script, data, wasm) {
     window.Module = {
       canvas: canvas,
       keyboardListeningElement: canvas,
-      print: function (text) { console.log(text); },
+      print: print,
       printErr: function (text) { console.debug(text); },
       getPreloadedPackage: function () { return data; },
       instantiateWasm: function (imports, receive) {
-        wasm.then(function (response) {
-          return WebAssembly.instantiateStreaming(response, imports).catch(function () {
-            return fetch('zarnel.wasm').then(function (again) { return bytes('zarnel.wasm', again); })
-              .then(function (b) { return WebAssembly.instantiate(b, imports); });
-          });
-        }).then(function (result) {
+        wasm.then(function (response) { return instantiate(response, imports); }).then(function (result) {
           document.getElementById('loading-text').textContent = 'Starting Zarnel…';
           receive(result.instance, result.module);
         }, function (error) {
@@ -149,7 +197,13 @@
     if (e.key === 'Tab' && e.target === canvas) e.stopImmediatePropagation();
     else if (e.key === 'F1' || (e.key === 'Escape' && document.activeElement === canvas)) e.preventDefault();
   }, true);
-  canvas.addEventListener('contextmenu', function (e) { e.preventDefault(); });
+  // So is the context menu, over the canvas and after a right press on it wherever the drag ends:
+  // some systems open the menu at the release, over what lies there.
+  var rightPressOnGame = false;
+  window.addEventListener('mousedown', function (e) { rightPressOnGame = e.target === canvas && e.button === 2; }, true);
+  window.addEventListener('contextmenu', function (e) {
+    if (e.target === canvas || rightPressOnGame) e.preventDefault();
+  }, true);
   // A press takes the keyboard back to the game, and the ring a Tab showed goes.
   canvas.addEventListener('mousedown', function () {
     if (canvas.matches(':focus-visible')) canvas.blur();
@@ -223,15 +277,22 @@
       mouse('mousedown', 2, 2, gesture.at);
     } else if (e.type === 'touchmove' && s !== 'done') {
       var at = s === 'right' ? midpoint(e) : touchAt(e.touches, gesture.ids[0]) || gesture.at;
+      // A move that leaves the point where it was is no mouse move (the game would take it for a
+      // turn by nothing): some browsers send a touchmove for each finger of a gesture.
+      if (at.x === gesture.at.x && at.y === gesture.at.y) return;
       gesture.at = at;
       if (s === 'waiting' && Math.hypot(at.x - gesture.start.x, at.y - gesture.start.y) > Slop) pressLeft();
       else if (s !== 'waiting') mouse('mousemove', 0, s === 'left' ? 1 : 2, at);
     } else if (e.type === 'touchend' || e.type === 'touchcancel') {
       var ended = false;
       for (var j = 0; j < e.changedTouches.length; j++) ended = ended || gesture.ids.indexOf(e.changedTouches[j].identifier) >= 0;
+      // A touch the system cancelled (a notification pulled down, an edge gesture) presses
+      // nothing; what it pressed is released.
+      var cancelled = e.type === 'touchcancel';
       if (ended && s !== 'done') {
-        if (s === 'waiting') pressLeft();
-        mouse('mouseup', s === 'right' ? 2 : 0, 0, gesture.at);
+        clearTimeout(gesture.timer);
+        if (s === 'waiting' && !cancelled) pressLeft();
+        if (s !== 'waiting' || !cancelled) mouse('mouseup', s === 'right' ? 2 : 0, 0, gesture.at);
         gesture.state = 'done';
       }
       if (e.touches.length === 0) {
@@ -248,12 +309,28 @@
 
   // --- Start ----------------------------------------------------------------------------------
 
-  document.getElementById('restart').addEventListener('click', function () { location.reload(); });
-  document.getElementById('reload').addEventListener('click', function () { location.reload(); });
-  // An error nothing caught while the game starts would leave the loading panel up for ever.
-  window.addEventListener('error', function (e) {
-    if (page.firstFrameAt === null) fail('Zarnel could not start: ' + e.message);
+  ['restart', 'reload', 'lost-restart'].forEach(function (id) {
+    document.getElementById(id).addEventListener('click', function () { location.reload(); });
   });
+  // An error nothing caught would leave the loading panel up for ever, or the game frozen.
+  function uncaught(message) {
+    fail((page.firstFrameAt === null ? 'Zarnel could not start: ' : 'Zarnel stopped with an error: ') + message);
+  }
+  window.addEventListener('error', function (e) { uncaught(e.message); });
+  window.addEventListener('unhandledrejection', function (e) { uncaught(e.reason && e.reason.message || String(e.reason)); });
+
+  // The browser may take the page's WebGL context back (a phone short of graphics memory, a driver
+  // reset), and gives it back only to a page that prevents the default. The program's textures and
+  // buffers are gone with it, so the way back is a fresh start of the page (quick from the service
+  // worker's cache): by itself when the context returns, and by a button when it has not returned
+  // within a few seconds.
+  var RestoreWait = 4000;
+  canvas.addEventListener('webglcontextlost', function (e) {
+    e.preventDefault();
+    settle('lost');
+    setTimeout(function () { document.getElementById('lost-restart').hidden = false; }, RestoreWait);
+  });
+  canvas.addEventListener('webglcontextrestored', function () { location.reload(); });
 
   if (location.protocol === 'file:') {
     show('not-served');

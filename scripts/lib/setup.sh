@@ -141,12 +141,35 @@ zarnel_build() {
     cmake --build "$ZARNEL_BUILD" -j "$(nproc)"
 }
 
-# zarnel_at_exit COMMAND: runs COMMAND when the calling script exits, after the commands added
-# before it. One EXIT trap runs them all, so that no step's clean-up replaces another's.
+# zarnel_at_exit COMMAND: runs COMMAND when the calling script ends, after the commands added
+# before it, even when one of those failed. One EXIT trap runs them all, so that no step's clean-up
+# replaces another's. Bash runs an EXIT trap when the script exits, not when a signal ends it:
+# TERM (a CI timeout), INT (Ctrl-C) and HUP (a closed terminal) each get a trap that exits with
+# the signal's usual status, and the exit runs the clean-up.
 ZARNEL_AT_EXIT=""
 zarnel_at_exit() {
-  ZARNEL_AT_EXIT="${ZARNEL_AT_EXIT}$1; "
+  ZARNEL_AT_EXIT="${ZARNEL_AT_EXIT}{ $1; } || true; "
   trap "${ZARNEL_AT_EXIT}true" EXIT
+  trap 'exit 129' HUP
+  trap 'exit 130' INT
+  trap 'exit 143' TERM
+}
+
+# zarnel_run COMMAND...: runs COMMAND in a process group of its own and waits for it. Bash runs a
+# signal's trap only once the command in the foreground has ended, and a test can take minutes;
+# a wait for a background command is cut short by the signal instead, and the clean-up then ends
+# the command's whole group (the test runner and what it started).
+ZARNEL_RUNNING=""
+zarnel_run() {
+  [ -n "${ZARNEL_RUN_REGISTERED:-}" ] ||
+    zarnel_at_exit '[ -z "$ZARNEL_RUNNING" ] || kill -- "-$ZARNEL_RUNNING" 2>/dev/null'
+  ZARNEL_RUN_REGISTERED=1
+  setsid "$@" &
+  ZARNEL_RUNNING=$!
+  local status=0
+  wait "$ZARNEL_RUNNING" || status=$?
+  ZARNEL_RUNNING=""
+  return $status
 }
 
 # Prints "phase: N s" for the phase that started at $1 (a value of $SECONDS).
@@ -154,15 +177,22 @@ zarnel_phase_done() {
   echo "== $2: $((SECONDS - $1)) s" >&2
 }
 
-# Starts a private Xvfb when there is no display, and stops it when the calling script exits.
+# Starts a private Xvfb when there is no display, and stops it when the calling script ends.
 zarnel_ensure_display() {
-  [ -n "${DISPLAY:-}" ] && return 0
-  local fifo
+  [ -n "${DISPLAY:-}" ] || zarnel_private_display
+}
+
+# zarnel_private_display [SCREEN]: starts an Xvfb of our own (SCREEN: WIDTHxHEIGHTxDEPTH, by
+# default 1024x768x24), exports its DISPLAY, and stops it when the calling script ends; one that
+# does not report its display within 30 s is stopped too.
+zarnel_private_display() {
+  local fifo number=""
   fifo="$(mktemp -u)"
+  zarnel_at_exit "rm -f '$fifo'"
   mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "${1:-1024x768x24}" -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
   ZARNEL_XVFB_PID=$!
-  local number
+  zarnel_at_exit 'kill "$ZARNEL_XVFB_PID" 2>/dev/null'
   read -r -t 30 number <"$fifo" || number=""
   rm -f "$fifo"
   if [ -z "$number" ]; then
@@ -170,7 +200,6 @@ zarnel_ensure_display() {
     return 1
   fi
   export DISPLAY=":$number"
-  zarnel_at_exit 'kill "$ZARNEL_XVFB_PID" 2>/dev/null' 
 }
 
 # The date every built file carries: SOURCE_DATE_EPOCH when the caller set it (scripts/release

@@ -1,5 +1,6 @@
-# Shared by scripts/build-web and scripts/test-web (sourced, not run): the packages of the browser
-# build and of its tests, and the folders under build-web/. Needs setup.sh first.
+# Shared by scripts/build-web, scripts/test-web and scripts/bench-web (sourced, not run): the
+# packages of the browser build and of its tests, the engines the tests run in, and the folders
+# under build-web/. Needs setup.sh first.
 
 ZARNEL_WEB="$ZARNEL_ROOT/build-web"
 ZARNEL_WEB_DEPS="$ZARNEL_WEB/deps"
@@ -7,10 +8,13 @@ ZARNEL_WEB_GAME="$ZARNEL_WEB/game"
 ZARNEL_WEB_SITE="$ZARNEL_WEB/site"
 
 # Debian's emscripten (its system libraries come prebuilt) and the build tools of the
-# dependencies; the browser the tests and benchmarks drive, and the server of the site (node comes
-# from Debian only where the machine has none).
+# dependencies; the browser the tests and benchmarks drive first (node comes from Debian only where
+# the machine has none); the two other engines, each on a private X server: Firefox ESR, and
+# WebKitGTK's WebDriver with the MiniBrowser it drives.
 ZARNEL_WEB_BUILD_PACKAGES=(emscripten cmake make dpkg-dev)
-ZARNEL_WEB_TEST_PACKAGES=(chromium python3)
+ZARNEL_WEB_TEST_PACKAGES=(chromium)
+ZARNEL_WEB_FIREFOX_PACKAGES=(firefox-esr xvfb)
+ZARNEL_WEB_WEBKIT_PACKAGES=(webkit2gtk-driver libwebkit2gtk-4.1-0 xvfb)
 
 # Debian's emscripten finds its own acorn only through NODE_PATH when node is not Debian's.
 export NODE_PATH=/usr/share/nodejs
@@ -22,6 +26,27 @@ zarnel_web_test_tools() {
   zarnel_try_install "${ZARNEL_WEB_TEST_PACKAGES[@]}" || return 1
   command -v npm >/dev/null 2>&1 || zarnel_try_install nodejs npm || return 1
   zarnel_npm_install "$ZARNEL_ROOT/tests/web"
+}
+
+# zarnel_web_engines [SUITE]: sets ZARNEL_WEB_ENGINES to Chromium and each other engine whose
+# packages can be installed, and records each that cannot as skipped in SUITE (when named); starts
+# the private X server that Firefox and WebKit draw on.
+zarnel_web_engines() {
+  ZARNEL_WEB_ENGINES=chromium
+  if zarnel_try_install "${ZARNEL_WEB_FIREFOX_PACKAGES[@]}"; then
+    ZARNEL_WEB_ENGINES+=,firefox
+  else
+    echo "== Firefox CANNOT be installed now: the page is NOT tried in it" >&2
+    [ -z "${1:-}" ] || zarnel_skip "$1" "every case in Firefox" "${ZARNEL_WEB_FIREFOX_PACKAGES[*]} cannot be installed from the package registry now"
+  fi
+  if zarnel_try_install "${ZARNEL_WEB_WEBKIT_PACKAGES[@]}"; then
+    ZARNEL_WEB_ENGINES+=,webkit
+  else
+    echo "== WebKitGTK's driver CANNOT be installed now: the page is NOT tried in it" >&2
+    [ -z "${1:-}" ] || zarnel_skip "$1" "every case in WebKitGTK" "${ZARNEL_WEB_WEBKIT_PACKAGES[*]} cannot be installed from the package registry now"
+  fi
+  export ZARNEL_WEB_ENGINES
+  [ "$ZARNEL_WEB_ENGINES" = chromium ] || zarnel_private_display
 }
 
 # zarnel_npm_install DIR: installs DIR's locked node modules, only when its package-lock.json
@@ -52,28 +77,4 @@ zarnel_npm_install() {
   fi
   echo "The node modules of $dir cannot be installed now." >&2
   return 1
-}
-
-# Serves build-web/site on 127.0.0.1 at a free port, exports ZARNEL_WEB_URL and stops the server,
-# by its process id, when the calling script exits.
-zarnel_serve_site() {
-  local log
-  log="$(mktemp)"
-  python3 -u -m http.server 0 --bind 127.0.0.1 --directory "$ZARNEL_WEB_SITE" >"$log" 2>&1 &
-  ZARNEL_WEB_SERVER_PID=$!
-  zarnel_at_exit 'kill "$ZARNEL_WEB_SERVER_PID" 2>/dev/null'
-  zarnel_at_exit "rm -f '$log'"
-  local port="" i
-  for i in $(seq 100); do
-    port="$(sed -n 's/^Serving HTTP on .* port \([0-9]*\) .*/\1/p' "$log")"
-    [ -n "$port" ] && break
-    kill -0 "$ZARNEL_WEB_SERVER_PID" 2>/dev/null || break
-    sleep 0.1
-  done
-  if [ -z "$port" ]; then
-    cat "$log" >&2
-    echo "The site's server did not start." >&2
-    return 1
-  fi
-  export ZARNEL_WEB_URL="http://127.0.0.1:$port/"
 }

@@ -6,7 +6,11 @@ set -u
 build="${1:?usage: check-package.sh BUILD_FOLDER SOURCE_FOLDER}"
 source="${2:?usage: check-package.sh BUILD_FOLDER SOURCE_FOLDER}"
 scratch="$(mktemp -d)"
+# A signal ends the script through exit, so that the EXIT trap removes the scratch folder too.
 trap 'rm -rf "$scratch"' EXIT
+trap 'exit 129' HUP
+trap 'exit 130' INT
+trap 'exit 143' TERM
 (cd "$build" && cpack -G DEB -B "$scratch/out" >/dev/null) || { echo "cpack failed" >&2; exit 1; }
 deb="$(ls "$scratch"/out/zarnel_*.deb)"
 dpkg-deb -x "$deb" "$scratch/root" || exit 1

@@ -1,17 +1,32 @@
-// One page of the browser build in the system's headless Chromium, driven by real input events
-// through puppeteer-core (mouse, keys, and touch through the DevTools protocol): the frames it
-// shows, its console and its uncaught errors. Used by the tests and the benchmarks. The site's
-// address comes from ZARNEL_WEB_URL (scripts/test-web and scripts/bench-web serve build-web/site
-// on 127.0.0.1). Positions are the game's 800 x 600 pixels, wherever the page shows the canvas.
+// One page of the browser build in one of three browser engines, driven by real input events: the
+// frames it shows, its console and its uncaught errors. Used by the tests and the benchmarks.
+// - chromium: Debian's Chromium, headless, through puppeteer-core (the DevTools protocol: touch,
+//   phones and tablets emulated);
+// - firefox: Debian's Firefox ESR through puppeteer-core over WebDriver BiDi, on the X server of
+//   DISPLAY (its headless mode has no WebGL on these machines); touch through BiDi touch actions,
+//   which reach the page as touch events although Firefox reports no touch screen;
+// - webkit: WebKitGTK's MiniBrowser through WebKitWebDriver (webdriver.mjs), on the X server. Its
+//   driver turns touch actions into mouse events, so the page's touch cannot be tried there, and
+//   its console does not reach the driver: the page is served with a hook that keeps both.
+// Positions are the game's 800 x 600 pixels, wherever the page shows the canvas.
 import puppeteer from 'puppeteer-core';
 import { readFileSync } from 'node:fs';
 import { decodePng } from './png.mjs';
+import { WebDriverSession } from './webdriver.mjs';
 
 // Headless WebGL draws with SwiftShader; the other flags keep Chromium off the network, which
 // this machine does not reach.
 const chromiumArgs = ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
   '--no-first-run', '--disable-background-networking', '--disable-component-update', '--disable-sync',
   '--disable-quic', '--disable-default-apps'];
+
+// What each engine's driver can do besides mouse and keys: touch, and Chromium's emulation of
+// phones and tablets and its installability report.
+export const Engines = {
+  chromium: { touch: true, devices: true },
+  firefox: { touch: true, devices: false },
+  webkit: { touch: false, devices: false },
+};
 
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
@@ -25,66 +40,125 @@ export async function waitUntil(condition, timeoutMs = 30000) {
   }
 }
 
-// The screens the page is played on: a desktop window that shows the game at twice its size, so
-// that a game pixel is a whole number of screen pixels; phones held both ways and a tablet, with
-// touch; and a window much wider than 4:3.
+// The screens the page is played on: a desktop window that shows the game at twice its size in
+// Chromium (a game pixel is a whole number of screen pixels, and its screenshots scale back), at
+// its own size elsewhere (BiDi and WebDriver screenshots are taken at the screen's pixels); phones
+// held both ways and a tablet, with touch; and a window much wider than 4:3.
 export const Screens = {
   desktop: { width: 1600, height: 1200 },
+  desktopActualSize: { width: 800, height: 600 },
   phoneLandscape: { width: 844, height: 390, deviceScaleFactor: 3, isMobile: true, hasTouch: true, isLandscape: true },
   phonePortrait: { width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true },
   tablet: { width: 820, height: 1180, deviceScaleFactor: 2, isMobile: true, hasTouch: true },
   wideWindow: { width: 1024, height: 500 },
 };
+export const desktop = (engine) => (engine === 'chromium' ? Screens.desktop : Screens.desktopActualSize);
+
+function launch(engine) {
+  if (engine === 'chromium') {
+    return puppeteer.launch({ executablePath: process.env.ZARNEL_CHROMIUM || '/usr/bin/chromium', headless: true,
+      args: chromiumArgs });
+  }
+  return puppeteer.launch({ browser: 'firefox', protocol: 'webDriverBiDi', headless: false,
+    executablePath: process.env.ZARNEL_FIREFOX || '/usr/bin/firefox-esr' });
+}
 
 export class GamePage {
-  static async open(screen = Screens.desktop, url = process.env.ZARNEL_WEB_URL) {
-    if (!url) throw new Error('ZARNEL_WEB_URL is not set: run through scripts/test-web');
-    const browser = await puppeteer.launch({ executablePath: process.env.ZARNEL_CHROMIUM || '/usr/bin/chromium',
-      headless: true, args: chromiumArgs });
-    const game = new GamePage(browser, url);
-    game.page = await browser.newPage();
-    await game.page.setViewport(screen);
-    game.cdp = await game.page.createCDPSession();
-    game.page.on('console', (m) => { if (m.type() === 'log') game.console.push(m.text()); });
-    game.page.on('pageerror', (e) => game.errors.push(e.message));
+  // server: serve.mjs's server of the site.
+  static async open(engine, server, screen = desktop(engine)) {
+    const game = new GamePage(engine, server);
+    if (engine === 'webkit') {
+      game.session = await WebDriverSession.start();
+    } else {
+      game.browser = await launch(engine);
+      game.page = (await game.browser.pages())[0] || await game.browser.newPage();
+      if (engine === 'chromium') game.cdp = await game.page.createCDPSession();
+      game.page.on('console', (m) => { if (m.type() === 'log') game.seen.console.push(m.text()); });
+      game.page.on('pageerror', (e) => game.seen.errors.push(e.message));
+    }
+    await game.setViewport(screen);
     return game;
   }
 
-  constructor(browser, url) {
-    this.browser = browser;
-    this.url = url;
-    this.console = [];
-    this.errors = [];
+  constructor(engine, server) {
+    this.engine = engine;
+    this.server = server;
+    this.seen = { console: [], errors: [] };
+    this.fingers = 0;
+  }
+
+  // The site's address with the given faults (serve.mjs); WebKit's pages keep their console.
+  url(variant = 'play') { return this.server.url(this.engine === 'webkit' ? `hooked+${variant}` : variant); }
+
+  async goto(url) {
+    await this.keepErrors();
+    return this.session ? this.session.goto(url) : this.page.goto(url);
+  }
+
+  setViewport(screen) { return (this.session || this.page).setViewport(screen); }
+
+  // The console's lines since the last load.
+  async console() { return this.session ? (await this.evaluate(() => window.zarnelSeen)).console : this.seen.console; }
+
+  // WebKit's page keeps its own uncaught errors: they are gathered before it goes.
+  async keepErrors() {
+    if (this.session) this.seen.errors.push(...await this.evaluate(() => (window.zarnelSeen ? zarnelSeen.errors.splice(0) : [])));
+  }
+
+  // The uncaught errors of every page since the last call.
+  async takeErrors() {
+    await this.keepErrors();
+    return this.seen.errors.splice(0);
   }
 
   // Navigates and waits for the game's first presented frame; returns the page's own timings.
-  async load() {
-    this.console.length = 0;
-    await this.page.goto(this.url);
+  async load(url = this.url()) {
+    this.seen.console.length = 0;
+    await this.goto(url);
     if (!await this.waitFor(() => window.zarnelPage && window.zarnelPage.firstFrameAt !== null))
       throw new Error('no frame within 30 s');
-    this.box = await this.page.evaluate(() => {
-      const box = document.getElementById('canvas').getBoundingClientRect();
-      return { x: box.x, y: box.y, width: box.width, height: box.height, density: devicePixelRatio };
+    // To a tenth of a pixel: Firefox lays pages out in sixtieths.
+    this.box = await this.evaluate(() => {
+      const box = document.getElementById('canvas').getBoundingClientRect(), tenth = (v) => Math.round(v * 10) / 10;
+      return { x: tenth(box.x), y: tenth(box.y), width: tenth(box.width), height: tenth(box.height), density: devicePixelRatio };
     });
-    return this.page.evaluate(() => ({ firstFrameAt: window.zarnelPage.firstFrameAt }));
+    return this.evaluate(() => ({ firstFrameAt: window.zarnelPage.firstFrameAt }));
   }
 
-  // Waits until a function evaluated in the page returns true.
-  waitFor(pageFunction, timeoutMs = 30000) {
-    return this.page.waitForFunction(pageFunction, { timeout: timeoutMs, polling: 50 }).then(() => true, () => false);
+  // Runs action, which makes the page load again, and waits for the new page's first frame.
+  async reloaded(action) {
+    await this.keepErrors();
+    await this.evaluate(() => { window.zarnelOldPage = true; });
+    this.seen.console.length = 0;
+    await action();
+    return this.waitFor(() => !window.zarnelOldPage && window.zarnelPage && window.zarnelPage.firstFrameAt !== null);
+  }
+
+  // Waits until a function evaluated in the page (with args) returns true, through a navigation
+  // too.
+  waitFor(pageFunction, timeoutMs = 30000, ...args) {
+    if (this.session) return waitUntil(() => this.evaluate(pageFunction, ...args).catch(() => false), timeoutMs);
+    return this.page.waitForFunction(pageFunction, { timeout: timeoutMs, polling: 50 }, ...args).then(() => true, () => false);
   }
 
   evaluate(pageFunction, ...args) {
-    return this.page.evaluate(pageFunction, ...args);
+    return (this.session || this.page).evaluate(pageFunction, ...args);
   }
+
+  click(selector) { return this.session ? this.session.click(selector) : this.page.click(selector); }
 
   // The canvas as the page shows it, drawn at one screen pixel a canvas pixel: 800 x 600 pixels,
   // 0xRRGGBB.
   async capture() {
     const { x, y, width, height, density } = this.box;
-    const png = await this.page.screenshot({ clip: { x, y, width, height, scale: 800 / (width * density) } });
-    return decodePng(Buffer.from(png));
+    const scale = 800 / (width * density);
+    let png;
+    if (this.session) png = await this.session.screenshot('#canvas');
+    else if (this.engine === 'chromium') png = await this.page.screenshot({ clip: { x, y, width, height, scale } });
+    else png = await this.page.screenshot({ clip: { x, y, width, height } });
+    const frame = decodePng(Buffer.from(png));
+    if (frame.width !== 800 || frame.height !== 600) throw new Error(`a capture of ${frame.width} x ${frame.height}`);
+    return frame;
   }
 
   // A capture that has not changed for 300 ms, longer than a slow frame takes.
@@ -105,13 +179,23 @@ export class GamePage {
   onPage(p) { return { x: this.box.x + p.x * this.box.width / 800, y: this.box.y + p.y * this.box.height / 600 }; }
 
   // Pointer and keys.
-  move(x, y, steps = 1) {
+  move(x, y) {
     const p = this.onPage({ x, y });
-    return this.page.mouse.move(p.x, p.y, { steps });
+    return this.session ? this.session.move(p.x, p.y) : this.page.mouse.move(p.x, p.y);
   }
-  press(button = 'left') { return this.page.mouse.down({ button }); }
-  release(button = 'left') { return this.page.mouse.up({ button }); }
-  key(name) { return this.page.keyboard.press(name); }
+  press(button = 'left') { return this.session ? this.session.down(button === 'left' ? 0 : 2) : this.page.mouse.down({ button }); }
+  release(button = 'left') { return this.session ? this.session.up(button === 'left' ? 0 : 2) : this.page.mouse.up({ button }); }
+  keyDown(name) { return this.session ? this.session.keyDown(name) : this.page.keyboard.down(name); }
+  keyUp(name) { return this.session ? this.session.keyUp(name) : this.page.keyboard.up(name); }
+  async key(name) {
+    await this.keyDown(name);
+    await this.keyUp(name);
+  }
+  async clickAt(p) {
+    await this.move(p.x, p.y);
+    await this.press();
+    await this.release();
+  }
 
   // Presses at from, moves to to in steps, then on to each point of then, and releases.
   async drag(button, from, to, steps = 10, then = []) {
@@ -127,25 +211,44 @@ export class GamePage {
     await this.release(button);
   }
 
-  // Fingers: touchStart and touchMove name every finger on the screen, touchEnd lifts them all.
-  touch(type, points) {
-    return this.cdp.send('Input.dispatchTouchEvent', { type, touchPoints: points.map((p, id) => ({ ...this.onPage(p), id })) });
+  // Fingers: touchStart and touchMove name every finger on the screen (touchStart puts the new
+  // ones down one after another, at once), touchEnd and touchCancel lift them all. Chromium takes
+  // them through the DevTools protocol (touchCancel too); Firefox as BiDi touch pointers, one a
+  // finger, in one command, moving in the same tick.
+  async touch(type, points) {
+    const at = points.map((p) => this.onPage(p)), down = this.fingers;
+    this.fingers = type === 'touchStart' || type === 'touchMove' ? at.length : 0;
+    if (this.engine === 'chromium') {
+      const send = (n) => this.cdp.send('Input.dispatchTouchEvent', { type, touchPoints: at.slice(0, n).map((p, id) => ({ ...p, id })) });
+      if (type !== 'touchStart') return send(at.length);
+      for (let n = down + 1; n <= at.length; n++) await send(n);
+      return;
+    }
+    const move = (p) => ({ type: 'pointerMove', x: Math.round(p.x), y: Math.round(p.y) });
+    const actions = Array.from({ length: this.fingers || down }, (_, id) => ({
+      type: 'pointer', id: `finger${id}`, parameters: { pointerType: 'touch' },
+      actions: !this.fingers ? [{ type: 'pointerUp', button: 0 }]
+        : id >= down ? [...Array(2 * (id - down)).fill({ type: 'pause' }), move(at[id]), { type: 'pointerDown', button: 0 }]
+          : type === 'touchMove' ? [move(at[id])] : [{ type: 'pause' }],
+    }));
+    return this.page.mainFrame().browsingContext.performActions(actions);
   }
 
   // Puts one finger down at each path's start, one after another, moves them together to the
   // paths' ends in steps (none: a tap), and lifts them. Each move reaches the page before the next
   // (two display frames): a busy page would otherwise get two moves merged into one.
   async swipe(paths, steps = 10) {
-    for (let n = 1; n <= paths.length; n++) await this.touch('touchStart', paths.slice(0, n).map((p) => p.from));
+    await this.touch('touchStart', paths.map((p) => p.from));
     for (let i = 1; i <= steps; i++) {
       await this.touch('touchMove', paths.map(({ from, to }) =>
         ({ x: from.x + (to.x - from.x) * i / steps, y: from.y + (to.y - from.y) * i / steps })));
-      await this.page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve))));
+      await this.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve))));
     }
     await this.touch('touchEnd', []);
   }
 
   async close() {
+    if (this.session) return this.session.close();
     const process = this.browser.process();
     await this.browser.close().catch(() => {});
     if (process && process.exitCode === null) process.kill('SIGKILL');

@@ -9,7 +9,11 @@ set -euo pipefail
 folder="${ZARNEL_WIN32_FOLDER:?run through scripts/test-windows}"
 setup="${ZARNEL_WIN32_SETUP:?run through scripts/test-windows}"
 scratch="$(mktemp -d)"
+# A signal ends the script through exit, so that the EXIT trap removes the scratch folder too.
 trap 'rm -rf "$scratch"' EXIT
+trap 'exit 129' HUP
+trap 'exit 130' INT
+trap 'exit 143' TERM
 fail=0
 
 problem() {
