@@ -1,7 +1,8 @@
 # Shared by scripts/release and scripts/test-release (sourced, not run): the steps of a release.
-# Needs setup.sh first. A release is built in a copy of the tree (never in the working folders),
-# by the same scripts a developer runs there, with the commit's date as SOURCE_DATE_EPOCH; its
-# files are then gathered, checksummed, signed and put in an apt repository.
+# Needs setup.sh first. A release is built in a copy of the committed tree (never in the working
+# folders), by the same scripts a developer runs there, with the commit's date as
+# SOURCE_DATE_EPOCH; its files are then gathered, checksummed, signed and put in an apt
+# repository.
 
 # git for the committed tree, zip for the site's archive, apt-ftparchive (apt-utils) for the
 # repository, gpg for the signatures.
@@ -70,28 +71,32 @@ zarnel_release_check_tree() {
   exit 1
 }
 
-# zarnel_release_source DEST DIRTY: the committed tree (with DIRTY, the working tree's tracked
-# and untracked files) copied into DEST, every file dated SOURCE_DATE_EPOCH.
-zarnel_release_source() {
-  local dest="$1"
+# zarnel_release_snapshot DEST DIRTY: the tree a release is built from, taken once so that every
+# build of a run (two with --verify) has the same: HEAD's committed tree (with DIRTY, the working
+# tree's tracked and untracked files) copied into DEST, every file dated with HEAD's commit date,
+# which becomes SOURCE_DATE_EPOCH, exported.
+zarnel_release_snapshot() {
+  local dest="$1" commit
+  commit="$(git -C "$ZARNEL_ROOT" rev-parse HEAD)"
+  SOURCE_DATE_EPOCH="$(git -C "$ZARNEL_ROOT" log -1 --format=%ct "$commit")"
+  export SOURCE_DATE_EPOCH
   mkdir -p "$dest"
   if [ -n "$2" ]; then
     (cd "$ZARNEL_ROOT" && git ls-files -z -co --exclude-standard | tar --null -T - -cf -) |
       tar -x -C "$dest"
   else
-    git -C "$ZARNEL_ROOT" archive --format=tar HEAD | tar -x -C "$dest"
+    git -C "$ZARNEL_ROOT" archive --format=tar "$commit" | tar -x -C "$dest"
   fi
   find "$dest" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +
 }
 
-# zarnel_release_build WORK DEST PARTS DIRTY FRESH_DEPS: builds PARTS (deb, windows, web) in a copy
-# of the tree in WORK and writes the release into DEST (emptied first). Runs in a subshell: the
-# date it sets is its own.
-zarnel_release_build() (
-  local work="$1" dest="$2" parts="$3" dirty="$4" fresh="$5"
-  zarnel_release_environment
+# zarnel_release_build SNAPSHOT WORK DEST PARTS FRESH_DEPS: builds PARTS (deb, windows, web) in a
+# copy of SNAPSHOT in WORK and writes the release into DEST (emptied first).
+zarnel_release_build() {
+  local snapshot="$1" work="$2" dest="$3" parts="$4" fresh="$5"
   local src="$work/zarnel"
-  zarnel_release_source "$src" "$dirty"
+  mkdir -p "$work"
+  cp -a "$snapshot" "$src"
   [ -n "$fresh" ] || zarnel_release_reuse_deps "$src"
   local version
   version="$(zarnel_project_version "$src")"
@@ -104,14 +109,6 @@ zarnel_release_build() (
   zarnel_release_key "$dest"
   zarnel_release_has "$parts" deb && zarnel_release_apt "$dest" "$version"
   zarnel_release_sums "$dest"
-)
-
-# The date of every file of a build: the commit's. Nothing else of the caller's environment is
-# fixed: each step that could depend on the time zone, locale or umask names its own (zips in
-# UTC, sorting in byte order, modes set explicitly), and --verify varies all three to prove it.
-zarnel_release_environment() {
-  SOURCE_DATE_EPOCH="$(git -C "$ZARNEL_ROOT" log -1 --format=%ct)"
-  export SOURCE_DATE_EPOCH
 }
 
 # zarnel_release_has PARTS PART: whether the comma-separated PARTS name PART.
@@ -237,21 +234,22 @@ zarnel_release_table() {
   fi
 }
 
-# zarnel_release_verify WORK DEST PARTS DIRTY DEPS: two builds in two folders of WORK, the second
-# a little later, in another time zone, locale and umask; every file must be the same bytes in
-# both. DEPS is fresh (each builds its dependencies anew) or reuse. The first build goes to DEST.
+# zarnel_release_verify SNAPSHOT WORK DEST PARTS DEPS: two builds of SNAPSHOT in two folders of
+# WORK, the second a little later, in another time zone, locale and umask; every file must be the
+# same bytes in both. DEPS is fresh (each builds its dependencies anew) or reuse. The first
+# build goes to DEST.
 zarnel_release_verify() {
-  local work="$1" dest="$2" parts="$3" dirty="$4" fresh="" t
+  local snapshot="$1" work="$2" dest="$3" parts="$4" fresh="" t
   [ "$5" = fresh ] && fresh=1
   zarnel_install "${ZARNEL_VERIFY_PACKAGES[@]}"
   t=$SECONDS
   (export TZ=UTC LC_ALL=C.UTF-8; umask 022
-    zarnel_release_build "$work/one" "$dest" "$parts" "$dirty" "$fresh")
+    zarnel_release_build "$snapshot" "$work/one" "$dest" "$parts" "$fresh")
   zarnel_phase_done $t "first build"
   sleep 2
   t=$SECONDS
   (export TZ=Pacific/Chatham LC_ALL=POSIX; umask 077
-    zarnel_release_build "$work/the-second-build" "$work/dist-two" "$parts" "$dirty" "$fresh")
+    zarnel_release_build "$snapshot" "$work/the-second-build" "$work/dist-two" "$parts" "$fresh")
   zarnel_phase_done $t "second build"
   zarnel_release_compare "$dest" "$work/dist-two"
 }
