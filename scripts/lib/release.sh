@@ -116,12 +116,13 @@ zarnel_release_has() {
   case ",$1," in *",$2,"*) return 0 ;; *) return 1 ;; esac
 }
 
-# The dependencies built from Debian's sources, copied into the build's tree: its scripts rebuild
-# them only when their key (source versions and recipe) differs from the copy's.
+# The dependencies built from Debian's sources, and the node modules of the site's build, copied
+# into the build's tree: its scripts rebuild or reinstall them only when their key (source
+# versions and recipe, or the lock file) differs from the copy's.
 zarnel_release_reuse_deps() {
   local deps
-  for deps in build-win32/deps build-web/deps; do
-    if [ -f "$ZARNEL_ROOT/$deps/versions.txt" ]; then
+  for deps in build-win32/deps build-web/deps web/closure/node_modules; do
+    if [ -f "$ZARNEL_ROOT/$deps/versions.txt" ] || [ -f "$ZARNEL_ROOT/$deps/.package-lock.installed" ]; then
       mkdir -p "$1/$(dirname "$deps")"
       cp -a "$ZARNEL_ROOT/$deps" "$1/$deps"
     fi
