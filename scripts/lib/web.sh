@@ -6,10 +6,11 @@ ZARNEL_WEB_DEPS="$ZARNEL_WEB/deps"
 ZARNEL_WEB_GAME="$ZARNEL_WEB/game"
 ZARNEL_WEB_SITE="$ZARNEL_WEB/site"
 
-# Debian's emscripten (its system libraries come prebuilt) and the build tools of the
-# dependencies; the browser the tests and benchmarks drive, and the server of the site (node comes
+# Debian's emscripten (its system libraries come prebuilt), the build tools of the dependencies,
+# fontTools, which cuts the page's font, and brotli, which precompresses the site's large files;
+# the browser the tests and benchmarks drive, and the server of the site (node comes
 # from Debian only where the machine has none).
-ZARNEL_WEB_BUILD_PACKAGES=(emscripten cmake make dpkg-dev)
+ZARNEL_WEB_BUILD_PACKAGES=(emscripten cmake make dpkg-dev python3-fonttools brotli gzip)
 ZARNEL_WEB_TEST_PACKAGES=(chromium python3)
 
 # Debian's emscripten finds its own acorn only through NODE_PATH when node is not Debian's.

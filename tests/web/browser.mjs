@@ -2,9 +2,11 @@
 // through puppeteer-core (mouse, keys, and touch through the DevTools protocol): the frames it
 // shows, its console and its uncaught errors. Used by the tests and the benchmarks. The site's
 // address comes from ZARNEL_WEB_URL (scripts/test-web and scripts/bench-web serve build-web/site
-// on 127.0.0.1). Positions are the game's 800 x 600 pixels, wherever the page shows the canvas.
+// on 127.0.0.1), or from a host of the tests' own (serveSite). Positions are the game's 800 x 600
+// pixels, wherever the page shows the canvas.
 import puppeteer from 'puppeteer-core';
-import { readFileSync } from 'node:fs';
+import { existsSync, readFileSync } from 'node:fs';
+import { createServer } from 'node:http';
 import { decodePng } from './png.mjs';
 
 // Headless WebGL draws with SwiftShader; the other flags keep Chromium off the network, which
@@ -174,4 +176,34 @@ export function differingPixels(a, b) {
   let n = 0;
   for (let i = 0; i < a.pixels.length; i++) n += a.pixels[i] !== b.pixels[i];
   return n;
+}
+
+// A host of our own for the site in folder, serving it as most hosts do: a file goes compressed
+// where the site has a .br or .gz of it that the browser accepts, with its Content-Encoding and
+// the compressed length. Every copy of the site lies under a path of its own, /<copy>/<file>, all
+// from folder, where copies[copy] may replace files with texts (another build); when down, the
+// host drops every connection, as one off the network does. sent lists each file sent, as
+// '<copy>/<file> <encoding>'.
+const Types = { html: 'text/html', js: 'text/javascript', wasm: 'application/wasm', data: 'application/octet-stream',
+  webmanifest: 'application/manifest+json', png: 'image/png', txt: 'text/plain' };
+export async function serveSite(folder) {
+  const host = { copies: {}, down: false, sent: [] };
+  const server = createServer((request, response) => {
+    if (host.down) return request.socket.destroy();
+    const [, copy, name] = new URL(request.url, host.url).pathname.split('/');
+    const file = name || 'index.html', text = (host.copies[copy] || {})[file];
+    const accepted = request.headers['accept-encoding'] || '';
+    const [encoding, suffix] = (text === undefined && [['br', '.br'], ['gzip', '.gz']]
+      .find(([e, suffix]) => accepted.includes(e) && existsSync(`${folder}/${file}${suffix}`))) || ['', ''];
+    if (text === undefined && !existsSync(`${folder}/${file}`)) return response.writeHead(404).end();
+    const body = text ?? readFileSync(`${folder}/${file}${suffix}`);
+    response.writeHead(200, { 'Content-Type': Types[file.split('.').pop()], 'Content-Length': Buffer.byteLength(body),
+      'Cache-Control': 'no-cache', ...(encoding && { 'Content-Encoding': encoding }) });
+    response.end(body);
+    host.sent.push(`${copy}/${file} ${encoding || 'plain'}`);
+  });
+  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+  host.url = `http://127.0.0.1:${server.address().port}/`;
+  host.close = () => new Promise((resolve) => { server.closeAllConnections(); server.close(resolve); });
+  return host;
 }

@@ -1,13 +1,15 @@
 // The browser build played in headless Chromium with real input events, one page from its first
 // frame to the end of the game and a restart, then the same game by touch on a phone, the page on
-// other screens, its failures, and its second visit offline. Frames are compared with the
+// other screens, its failures, its second visit offline, and the page on a host that compresses,
+// with two copies of the site on one origin and a new build put up. Frames are compared with the
 // desktop's golden references where the picture matches; elsewhere with the page's own earlier
 // frames.
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
-import { readFileSync, statSync } from 'node:fs';
+import { readFileSync, readdirSync, statSync } from 'node:fs';
+import { brotliDecompressSync, gunzipSync } from 'node:zlib';
 import { pathToFileURL } from 'node:url';
-import { Background, GamePage, OnPlay, Screens, differingPixels, front, waitUntil } from './browser.mjs';
+import { Background, GamePage, OnPlay, Screens, differingPixels, front, serveSite, waitUntil } from './browser.mjs';
 import { decodePng, compareFrames } from './png.mjs';
 
 // The driver prompt as the console shows it: a message a line, the last one empty.
@@ -23,8 +25,10 @@ function assertMatches(frame, expected, what) {
 }
 const golden = (name) => decodePng(readFileSync(new URL(`../golden/${name}.png`, import.meta.url)));
 
-let game, touch, frame, first;
+let game, touch, hosted, host, frame, first;
 const site = process.env.ZARNEL_WEB_SITE;
+const ProgramFiles = ['zarnel.js', 'zarnel.wasm', 'zarnel.data'];
+const programBytes = () => ProgramFiles.reduce((n, f) => n + statSync(`${site}/${f}`).size, 0);
 
 // One step of play on a page: the action must change the picture; the settled picture becomes the
 // frame.
@@ -69,7 +73,10 @@ async function watchDefault(type, key) {
 }
 
 before(async () => { game = await GamePage.open(); });
-after(async () => { for (const g of [game, touch]) if (g) await g.close(); });
+after(async () => {
+  for (const g of [game, touch, hosted]) if (g) await g.close();
+  if (host) await host.close();
+});
 
 test('Without WebGL the page says so and loads no program', async () => {
   const page = await game.browser.newPage();
@@ -94,8 +101,7 @@ test('The page opens on the game: the prompt in the console, the cube and the st
   // Twice its size in the 1600 x 1200 window, which it fills.
   assert.deepEqual(game.box, { x: 0, y: 0, width: 1600, height: 1200, density: 1 });
   // The loading bar counted every file the game downloads.
-  const sizes = ['zarnel.js', 'zarnel.wasm', 'zarnel.data'].reduce((n, f) => n + statSync(`${site}/${f}`).size, 0);
-  assert.equal(await game.evaluate(() => document.getElementById('loading-bar').max), sizes);
+  assert.equal(await game.evaluate(() => document.getElementById('loading-bar').max), programBytes());
   assert.equal(await game.evaluate(() => fetch(document.querySelector('link[rel=icon]').href).then((r) => r.ok)), true);
   // The reference shows face texture 0 at the front face's centre and the status line.
   frame = first = await game.captureSettled();
@@ -185,7 +191,7 @@ test('Installable, and a second visit plays from the service worker\'s cache wit
   assert.equal(await game.evaluate(() => navigator.serviceWorker.ready.then((r) => !!r.active)), true);
   // Every file this page loaded is in the worker's cache, and the browser's own cache is emptied.
   assert.deepEqual(await game.evaluate(async () => {
-    const cache = await caches.open((await caches.keys()).find((n) => n.startsWith('zarnel-')));
+    const cache = await caches.open((await caches.keys()).find((n) => n.startsWith('zarnel ')));
     const files = [location.href, ...performance.getEntriesByType('resource').map((e) => e.name)];
     return (await Promise.all(files.map(async (f) => ((await cache.match(f)) ? null : f)))).filter((f) => f);
   }), []);
@@ -197,6 +203,69 @@ test('Installable, and a second visit plays from the service worker\'s cache wit
   await step('F1 offline', () => game.key('F1'));
   assertMatches(frame, golden('help'), 'help offline');
   await game.page.setOfflineMode(false);
+});
+
+// --- The page on a host of our own that compresses, with two copies of the site -----------------
+
+// Build N+1 of the site, as a host puts it up: another sentence on the panel at the game's end (the
+// game sets the page's title itself), and so another build name in the worker, here the build's
+// hash reversed.
+function buildNext() {
+  const sw = readFileSync(`${site}/sw.js`, 'utf8'), build = sw.match(/const Build = '(\w+)'/)[1];
+  const name = [...build].reverse().join('');
+  return { name, files: { 'sw.js': sw.replace(build, name),
+    'index.html': readFileSync(`${site}/index.html`, 'utf8').replace(N, N1) } };
+}
+const N = 'The game has ended.', N1 = 'Build N+1 has ended.';
+let next;
+
+// Visits a copy of the site on our host until its worker is active; returns the build's sentence.
+async function visit(copy) {
+  hosted.url = `${host.url}${copy}/`;
+  await hosted.load();
+  await hosted.evaluate(() => navigator.serviceWorker.ready);
+  return hosted.evaluate(() => document.querySelector('#ended p').textContent);
+}
+
+test('The site\'s .br and .gz are its large files compressed; on a host that sends them, the loading bar fills and the game plays', async () => {
+  const compressed = readdirSync(site).filter((f) => /\.(br|gz)$/.test(f));
+  for (const name of ProgramFiles) assert.ok(compressed.includes(`${name}.br`) && compressed.includes(`${name}.gz`), name);
+  for (const name of compressed) {
+    const plain = readFileSync(`${site}/${name.slice(0, -3)}`), packed = readFileSync(`${site}/${name}`);
+    assert.ok((name.endsWith('.br') ? brotliDecompressSync : gunzipSync)(packed).equals(plain), `${name} is not its file compressed`);
+  }
+  host = await serveSite(site);
+  next = buildNext();
+  host.copies['zarnel-beta'] = next.files;
+  hosted = await GamePage.open(Screens.desktop);
+  assert.equal(await visit('zarnel'), N);
+  assert.ok(ProgramFiles.every((f) => host.sent.includes(`zarnel/${f} br`)), `sent: ${host.sent.join(', ')}`);
+  const bar = () => hosted.evaluate(() => [document.getElementById('loading-bar').value, document.getElementById('loading-bar').max]);
+  assert.ok(await waitUntil(async () => (await bar())[0] === programBytes(), 5000), `the bar stopped at ${await bar()}`);
+  assert.deepEqual(await bar(), [programBytes(), programBytes()]);
+  assertMatches(await hosted.captureSettled(), golden('first'), 'first frame from the compressing host');
+});
+
+test('Two copies of the site on one origin, builds N and N+1 at two paths, each keep their own cache: both play offline after each was visited', async () => {
+  assert.equal(await visit('zarnel-beta'), N1);
+  host.down = true;
+  await hosted.cdp.send('Network.clearBrowserCache');
+  for (const [copy, sentence] of [['zarnel', N], ['zarnel-beta', N1]]) {
+    assert.equal(await visit(copy), sentence, `${copy} offline`);
+    assertMatches(await hosted.captureSettled(), golden('first'), `${copy} offline`);
+  }
+  host.down = false;
+});
+
+test('A player of build N who reloads once N+1 is up gets N+1 from the next load on: the reload brings N+1\'s worker, which replaces N\'s cache and leaves the other copy\'s', async () => {
+  host.copies.zarnel = next.files;
+  const seen = [await visit('zarnel')];
+  const caches = () => hosted.evaluate(() => caches.keys().then((names) => names.filter((n) => n.startsWith('zarnel ')).sort()));
+  const expected = [`zarnel ${host.url}zarnel-beta/ ${next.name}`, `zarnel ${host.url}zarnel/ ${next.name}`];
+  assert.ok(await waitUntil(async () => JSON.stringify(await caches()) === JSON.stringify(expected), 10000), `caches: ${await caches()}`);
+  seen.push(await visit('zarnel'));
+  assert.deepEqual(seen, [N, N1]);
+  assertMatches(await hosted.captureSettled(), golden('first'), 'first frame of build N+1');
 });
 
 test('A missing file, and the page opened as a file, say what is wrong within seconds', async () => {
@@ -279,5 +348,5 @@ test('On the phone the help button shows and hides the help as F1 does, the keyb
 });
 
 test('No uncaught error in the pages from their start to the end', () => {
-  assert.deepEqual([...game.errors, ...touch.errors], []);
+  assert.deepEqual([...game.errors, ...touch.errors, ...hosted.errors], []);
 });
