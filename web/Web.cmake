@@ -1,8 +1,8 @@
 # The browser target (included from the top CMakeLists.txt under emscripten). The game's sources
 # are unchanged; web/ adds the link-time stubs, the JavaScript libraries that replace parts of
 # emscripten's GL and SDL emulation, and the page. `zarnel_site` writes the static site:
-# index.html, its script, icons, manifest and service worker, and zarnel.js, zarnel.wasm and
-# zarnel.data beside them.
+# index.html, its script, icons, manifest and service worker, the font's licence, and zarnel.js,
+# zarnel.wasm and zarnel.data beside them, the large files also as .br and .gz (web/site.cmake).
 
 # The GL fixes (web/gl-fixes.js) replace parts of the emulation that they reproduce, and the pacing
 # (web/present.js) relies on how ASYNCIFY resumes: both were checked against this version only.
