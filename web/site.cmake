@@ -5,11 +5,13 @@
 # - sw.js: the service worker, with the list of the site's files it caches and the build's name, a
 #   hash of all of them: a changed file makes a new worker and a new cache, an unchanged build
 #   keeps both;
-# - a .br (brotli) and a .gz (gzip) beside each large file, for hosts that serve them.
+# - a .br (brotli) and a .gz (gzip) beside each large file, for hosts that serve them;
+# - nothing else: files of earlier builds go.
 # Every output is the same bytes for the same inputs (gzip -n leaves out the name and the date).
 # Takes -DSITE=<folder of the site> -DWEB=<web/> -DFILES=<the site's files> (ZARNEL_WEB_SITE_FILES
 # in web/Web.cmake) -DPROGRAM=<the program's files> -DCOMPRESS=<files to precompress>
 # -DBROTLI=<brotli> -DGZIP=<gzip>.
+cmake_minimum_required(VERSION 3.16)
 if(NOT FILES)
   message(FATAL_ERROR "The list of the site's files (ZARNEL_WEB_SITE_FILES in web/Web.cmake) reached "
     "web/site.cmake empty: the service worker would cache nothing, and its cache name, a hash of "
@@ -85,5 +87,19 @@ foreach(name IN LISTS COMPRESS)
     endif()
     file(RENAME "${file}.gz.new" "${file}.gz")
     file(RENAME "${file}.br.new" "${file}.br")
+  endif()
+endforeach()
+
+# The folder holds the site and nothing else (a release zips it whole): files of earlier builds
+# that are no longer part of it go.
+set(expected sw.js ${FILES})
+foreach(name IN LISTS COMPRESS)
+  list(APPEND expected "${name}.br" "${name}.gz")
+endforeach()
+file(GLOB present RELATIVE "${SITE}" "${SITE}/*")
+foreach(name IN LISTS present)
+  if(NOT name IN_LIST expected)
+    message(STATUS "Removing ${SITE}/${name}, which is not part of the site")
+    file(REMOVE_RECURSE "${SITE}/${name}")
   endif()
 endforeach()
