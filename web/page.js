@@ -53,19 +53,16 @@
 
   // --- Downloads, counted together on one bar --------------------------------------------------
 
-  var sizes = {}, received = {};
+  // The bar counts the bytes the three files decode to against their sizes, which the build
+  // wrote into the page as the bar's maximum: a server that compresses them (most hosts do) sends
+  // fewer bytes and no size of what they decode to.
+  var received = 0;
 
   function showProgress() {
-    var bar = document.getElementById('loading-bar'), total = 0, done = 0;
-    for (var i = 0; i < Files.length; i++) {
-      if (!sizes[Files[i]]) return; // the bar waits until every size is known
-      total += sizes[Files[i]];
-      done += received[Files[i]] || 0;
-    }
-    bar.max = total;
-    bar.value = Math.min(done, total);
+    var bar = document.getElementById('loading-bar');
+    bar.value = Math.min(received, bar.max);
     document.getElementById('loading-text').textContent =
-      'Loading Zarnel… ' + (done / 1e6).toFixed(1) + ' of ' + (total / 1e6).toFixed(1) + ' MB';
+      'Loading Zarnel… ' + (bar.value / 1e6).toFixed(1) + ' of ' + (bar.max / 1e6).toFixed(1) + ' MB';
   }
 
   // Resolves to the file's response once the server has answered well, and counts its bytes on
@@ -74,14 +71,12 @@
     var what = name + ' could not be downloaded';
     return fetch(name).then(function (response) {
       if (!response.ok) throw new Error(what + ' (the server answered ' + response.status + ' ' + response.statusText + ').');
-      // A compressed transfer's length is not the length of what the body yields.
-      if (!response.headers.get('Content-Encoding')) sizes[name] = Number(response.headers.get('Content-Length'));
       if (response.body) {
         var reader = response.clone().body.getReader();
         (function read() {
           reader.read().then(function (part) {
             if (part.done) return;
-            received[name] = (received[name] || 0) + part.value.length;
+            received += part.value.length;
             showProgress();
             read();
           }, function () {});

@@ -7,11 +7,12 @@ ZARNEL_WEB_DEPS="$ZARNEL_WEB/deps"
 ZARNEL_WEB_GAME="$ZARNEL_WEB/game"
 ZARNEL_WEB_SITE="$ZARNEL_WEB/site"
 
-# Debian's emscripten (its system libraries come prebuilt) and the build tools of the
-# dependencies; the browser the tests and benchmarks drive first (node comes from Debian only where
-# the machine has none); the two other engines, each on a private X server: Firefox ESR, and
-# WebKitGTK's WebDriver with the MiniBrowser it drives.
-ZARNEL_WEB_BUILD_PACKAGES=(emscripten cmake make dpkg-dev)
+# Debian's emscripten (its system libraries come prebuilt), the build tools of the dependencies,
+# fontTools, which cuts the page's font, and brotli, which precompresses the site's large files;
+# the browser the tests and benchmarks drive first (node comes from Debian only where the machine
+# has none); the two other engines, each on a private X server: Firefox ESR, and WebKitGTK's
+# WebDriver with the MiniBrowser it drives.
+ZARNEL_WEB_BUILD_PACKAGES=(emscripten cmake make dpkg-dev python3-fonttools brotli gzip)
 ZARNEL_WEB_TEST_PACKAGES=(chromium)
 ZARNEL_WEB_FIREFOX_PACKAGES=(firefox-esr xvfb)
 ZARNEL_WEB_WEBKIT_PACKAGES=(webkit2gtk-driver libwebkit2gtk-4.1-0 xvfb)
@@ -47,6 +48,20 @@ zarnel_web_engines() {
   fi
   export ZARNEL_WEB_ENGINES
   [ "$ZARNEL_WEB_ENGINES" = chromium ] || zarnel_private_display
+}
+
+# The Closure Compiler that shrinks zarnel.js to less than half (web/closure/package-lock.json
+# pins the version emscripten 3.1.6 came with; Debian's is too old for emscripten): installs it
+# from npm, with node and npm from Debian where the machine has none, and prints the path of its
+# command. Where it cannot be had, it says so loudly and prints nothing: the site is then built
+# without it, 25 KB heavier gzipped, and otherwise the same.
+zarnel_web_closure() {
+  local dir="$ZARNEL_ROOT/web/closure"
+  if { command -v npm >/dev/null 2>&1 || zarnel_try_install nodejs npm; } && zarnel_npm_install "$dir" >&2; then
+    echo "$dir/node_modules/.bin/google-closure-compiler"
+  else
+    echo "== WARNING: the Closure Compiler cannot be installed now: zarnel.js is built without it (larger)." >&2
+  fi
 }
 
 # zarnel_npm_install DIR: installs DIR's locked node modules, only when its package-lock.json

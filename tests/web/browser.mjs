@@ -1,5 +1,6 @@
 // One page of the browser build in one of three browser engines, driven by real input events: the
-// frames it shows, its console and its uncaught errors. Used by the tests and the benchmarks.
+// frames it shows, its console and its uncaught errors, on the site serve.mjs serves. Used by the
+// tests and the benchmarks.
 // - chromium: Debian's Chromium, headless, through puppeteer-core (the DevTools protocol: touch,
 //   phones and tablets emulated);
 // - firefox: Debian's Firefox ESR through puppeteer-core over WebDriver BiDi, on the X server of

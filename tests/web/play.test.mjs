@@ -1,14 +1,17 @@
 // The browser build played with real input events in each browser engine of ZARNEL_WEB_ENGINES
-// (chromium, firefox, webkit; browser.mjs says how each is driven): one page from its first frame
-// to the end of the game and a restart, a lost WebGL context, a fault while it plays, its second
-// visit offline and its failures; then the same game by touch (on a phone in Chromium), and in
-// Chromium the page on other screens. Each engine runs the same cases where its driver allows
-// them: WebKitGTK's driver turns touch actions into mouse events, so no touch case runs there.
-// Frames are compared with the desktop's golden references where the picture matches; elsewhere
-// with the page's own earlier frames.
+// (chromium, firefox, webkit; browser.mjs says how each is driven), on a host of the test's own
+// that compresses as most hosts do (serve.mjs): one page from its first frame to the end of the
+// game and a restart, a lost WebGL context, a fault while it plays, its second visit offline and
+// its failures; the site's .br and .gz files, the loading bar on the compressing host, two copies
+// of the site on one origin both playing offline, and a new build replacing the old one's cache;
+// then the same game by touch (on a phone in Chromium), and in Chromium the page on other screens.
+// Each engine runs the same cases where its driver allows them: WebKitGTK's driver turns touch
+// actions into mouse events, so no touch case runs there. Frames are compared with the desktop's
+// golden references where the picture matches; elsewhere with the page's own earlier frames.
 import { describe, test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
-import { appendFileSync, readFileSync, statSync } from 'node:fs';
+import { appendFileSync, readFileSync, readdirSync, statSync } from 'node:fs';
+import { brotliDecompressSync, gunzipSync } from 'node:zlib';
 import { pathToFileURL } from 'node:url';
 import { Background, Engines, GamePage, OnPlay, Screens, differingPixels, front, waitUntil } from './browser.mjs';
 import { decodePng, compareFrames } from './png.mjs';
@@ -24,6 +27,8 @@ const Tolerance = { chromium: { channel: 64, pixels: 40 }, firefox: { channel: 8
 const golden = (name) => decodePng(readFileSync(new URL(`../golden/${name}.png`, import.meta.url)));
 const site = process.env.ZARNEL_WEB_SITE;
 const engines = (process.env.ZARNEL_WEB_ENGINES || 'chromium').split(',');
+const ProgramFiles = ['zarnel.js', 'zarnel.wasm', 'zarnel.data'];
+const programBytes = () => ProgramFiles.reduce((n, f) => n + statSync(`${site}/${f}`).size, 0);
 
 let server;
 before(async () => { server = await serveSite(); });
@@ -31,7 +36,7 @@ after(() => server.close());
 
 for (const engine of engines) describe(engine, () => {
   const can = Engines[engine];
-  let game, touch, frame, first;
+  let game, touch, hosted, hostedErrors = [], frame, first;
 
   // A case this engine's driver cannot play (why: the reason, or nothing where it can) is skipped
   // and recorded among the suite's skipped tests (scripts/test-web prints them last).
@@ -93,7 +98,7 @@ for (const engine of engines) describe(engine, () => {
   }
 
   before(async () => { game = await GamePage.open(engine, server); });
-  after(async () => { for (const g of new Set([game, touch])) if (g) await g.close(); });
+  after(async () => { for (const g of new Set([game, touch, hosted])) if (g) await g.close(); });
 
   test('The page opens on the game: the prompt in the console, the cube and the status line, the keyboard on the canvas, a label that says how to play', async () => {
     await game.load();
@@ -104,8 +109,7 @@ for (const engine of engines) describe(engine, () => {
     const { width, height } = can.devices ? Screens.desktop : Screens.desktopActualSize;
     assert.deepEqual(game.box, { x: 0, y: 0, width, height, density: 1 });
     // The loading bar counted every file the game downloads.
-    const sizes = ['zarnel.js', 'zarnel.wasm', 'zarnel.data'].reduce((n, f) => n + statSync(`${site}/${f}`).size, 0);
-    assert.equal(await game.evaluate(() => document.getElementById('loading-bar').max), sizes);
+    assert.equal(await game.evaluate(() => document.getElementById('loading-bar').max), programBytes());
     assert.equal(await game.evaluate(() => fetch(document.querySelector('link[rel=icon]').href).then((r) => r.ok)), true);
     const label = await game.evaluate(() => document.getElementById('canvas').getAttribute('aria-label'));
     for (const word of [/mouse/i, /right button/i, /touch/i, /two fingers/i, /F1/, /Esc/, /PLAY/]) assert.match(label, word);
@@ -212,11 +216,12 @@ for (const engine of engines) describe(engine, () => {
     if (can.devices) assert.deepEqual((await game.cdp.send('Page.getInstallabilityErrors')).installabilityErrors, []);
     assert.equal(await game.evaluate(() => navigator.serviceWorker.ready.then((r) => !!r.active)), true);
     // Every file this page loaded is in the worker's cache (the server lets the browser keep none).
-    assert.deepEqual(await game.evaluate(async () => {
-      const cache = await caches.open((await caches.keys()).find((n) => n.startsWith('zarnel-')));
+    // Its cache is named after the build and the worker's scope, the page's folder.
+    assert.deepEqual(await game.evaluate(async (scope) => {
+      const cache = await caches.open((await caches.keys()).find((n) => n.startsWith(scope)));
       const files = [location.href, ...performance.getEntriesByType('resource').map((e) => e.name)];
       return (await Promise.all(files.map(async (f) => ((await cache.match(f)) ? null : f)))).filter((f) => f);
-    }), []);
+    }, `zarnel ${game.url()} `), []);
     server.offline();
     try {
       await game.load();
@@ -250,6 +255,85 @@ for (const engine of engines) describe(engine, () => {
     assert.equal(await game.evaluate(() => performance.getEntriesByType('resource').filter((e) => e.name.endsWith('/zarnel.wasm')).length), 1);
     // The failures were meant: what they left uncaught is not checked.
     await game.takeErrors();
+  });
+
+  // --- Two copies of the site on one origin, and a new build put up ----------------------------
+
+  // Build N+1 of the site, as a host puts it up: another sentence on the panel at the game's end
+  // (the game sets the page's title itself), and so another build name in the worker, here the
+  // build's hash reversed.
+  const N = 'The game has ended.', N1 = 'Build N+1 has ended.';
+  function buildNext() {
+    const sw = readFileSync(`${site}/sw.js`, 'utf8'), build = sw.match(/const Build = '(\w+)'/)[1];
+    const name = [...build].reverse().join('');
+    return { name, files: { 'sw.js': sw.replace(build, name), 'index.html': readFileSync(`${site}/index.html`, 'utf8').replace(N, N1) } };
+  }
+  let next;
+
+  // Visits a copy of the site until its worker is active; returns the build's sentence.
+  async function visit(copy) {
+    await hosted.load(hosted.url(copy));
+    await hosted.evaluate(() => navigator.serviceWorker.ready.then(() => true));
+    return hosted.evaluate(() => document.querySelector('#ended p').textContent);
+  }
+
+  test('The site\'s .br and .gz are its large files compressed; sent by the host, the loading bar fills and the game plays', async () => {
+    const compressed = readdirSync(site).filter((f) => /\.(br|gz)$/.test(f));
+    for (const name of ProgramFiles) assert.ok(compressed.includes(`${name}.br`) && compressed.includes(`${name}.gz`), name);
+    for (const name of compressed) {
+      const plain = readFileSync(`${site}/${name.slice(0, -3)}`), packed = readFileSync(`${site}/${name}`);
+      assert.ok((name.endsWith('.br') ? brotliDecompressSync : gunzipSync)(packed).equals(plain), `${name} is not its file compressed`);
+    }
+    next = buildNext();
+    server.copies['zarnel-beta'] = next.files;
+    hosted = await GamePage.open(engine, server);
+    server.sent.length = 0;
+    assert.equal(await visit('zarnel'), N);
+    // Chromium accepts brotli from 127.0.0.1; Firefox and WebKit only gzip over http.
+    const path = new URL(hosted.url('zarnel')).pathname.slice(1);
+    assert.ok(ProgramFiles.every((f) => server.sent.some((s) => s === `${path}${f} br` || s === `${path}${f} gzip`)),
+      `sent: ${server.sent.join(', ')}`);
+    const bar = () => hosted.evaluate(() => [document.getElementById('loading-bar').value, document.getElementById('loading-bar').max]);
+    assert.ok(await waitUntil(async () => (await bar())[0] === programBytes(), 5000), `the bar stopped at ${await bar()}`);
+    assert.deepEqual(await bar(), [programBytes(), programBytes()]);
+    assertMatches(await hosted.captureSettled(), golden('first'), 'first frame from the compressing host');
+  });
+
+  test('Two copies of the site on one origin, builds N and N+1 at two paths, each keep their own cache: both play offline after each was visited', async () => {
+    assert.equal(await visit('zarnel-beta'), N1);
+    server.offline();
+    try {
+      for (const [copy, sentence] of [['zarnel', N], ['zarnel-beta', N1]]) {
+        assert.equal(await visit(copy), sentence, `${copy} offline`);
+        assertMatches(await hosted.captureSettled(), golden('first'), `${copy} offline`);
+      }
+    } finally {
+      server.offline(false);
+    }
+  });
+
+  test('A player of build N who reloads once N+1 is up gets N+1 from the next load on: the reload brings N+1\'s worker, which replaces N\'s cache and leaves the other copy\'s', async () => {
+    server.copies.zarnel = next.files;
+    try {
+      const seen = [await visit('zarnel')];
+      const scopes = ['zarnel', 'zarnel-beta'].map((copy) => `zarnel ${hosted.url(copy)} `);
+      const cacheNames = async () => (await hosted.evaluate(() => caches.keys())).filter((n) => scopes.some((s) => n.startsWith(s))).sort();
+      const expected = scopes.map((s) => s + next.name).sort();
+      assert.ok(await waitUntil(async () => JSON.stringify(await cacheNames()) === JSON.stringify(expected), 10000),
+        `caches: ${await cacheNames()}`);
+      seen.push(await visit('zarnel'));
+      assert.deepEqual(seen, [N, N1]);
+      assertMatches(await hosted.captureSettled(), golden('first'), 'first frame of build N+1');
+    } finally {
+      delete server.copies.zarnel;
+      delete server.copies['zarnel-beta'];
+      // Its game would go on drawing beside the touch cases', on the machine's few cores.
+      if (hosted) {
+        hostedErrors = await hosted.takeErrors();
+        await hosted.close();
+        hosted = undefined;
+      }
+    }
   });
 
   // --- The same game on a touch screen ---------------------------------------------------------
@@ -322,6 +406,7 @@ for (const engine of engines) describe(engine, () => {
   });
 
   test('No uncaught error in the pages from their start to the end', async () => {
-    for (const g of new Set([game, touch])) if (g) assert.deepEqual(await g.takeErrors(), []);
+    for (const g of new Set([game, touch, hosted])) if (g) assert.deepEqual(await g.takeErrors(), []);
+    assert.deepEqual(hostedErrors, []);
   });
 });
