@@ -142,7 +142,7 @@ zarnel_release_windows() {
 
 # The site below one folder named after the release, so that unzipping it makes that folder.
 zarnel_release_web() {
-  "$1/scripts/build-web" >&2
+  ZARNEL_WEB_NEED_CLOSURE=1 "$1/scripts/build-web" >&2
   local stage="$1/build-web/release"
   rm -rf "$stage"
   mkdir -p "$stage"

@@ -54,11 +54,15 @@ zarnel_web_engines() {
 # pins the version emscripten 3.1.6 came with; Debian's is too old for emscripten): installs it
 # from npm, with node and npm from Debian where the machine has none, and prints the path of its
 # command. Where it cannot be had, it says so loudly and prints nothing: the site is then built
-# without it, 25 KB heavier gzipped, and otherwise the same.
+# without it, 25 KB heavier gzipped, and otherwise the same. A release (ZARNEL_WEB_NEED_CLOSURE
+# set) stops instead: its bytes would not be those of another build of the same commit.
 zarnel_web_closure() {
   local dir="$ZARNEL_ROOT/web/closure"
   if { command -v npm >/dev/null 2>&1 || zarnel_try_install nodejs npm; } && zarnel_npm_install "$dir" >&2; then
     echo "$dir/node_modules/.bin/google-closure-compiler"
+  elif [ -n "${ZARNEL_WEB_NEED_CLOSURE:-}" ]; then
+    echo "Stopping: a release's site needs the Closure Compiler, which cannot be installed now." >&2
+    return 1
   else
     echo "== WARNING: the Closure Compiler cannot be installed now: zarnel.js is built without it (larger)." >&2
   fi
