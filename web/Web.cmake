@@ -116,11 +116,13 @@ endif()
 # in EM_CLOSURE_COMPILER; scripts/build-web installs it from npm (web/closure/).
 set(ZARNEL_WEB_CLOSURE "" CACHE FILEPATH
   "The Closure Compiler's command (web/closure/node_modules/.bin/google-closure-compiler); empty: none")
+# The link runs through web/relative-output.sh, so that no build folder's path reaches zarnel.js.
+set(ZARNEL_WEB_LINK_LAUNCHER bash "${ZARNEL_WEB_DIR}/relative-output.sh")
 if(ZARNEL_WEB_CLOSURE)
   list(APPEND ZARNEL_WEB_LINK_OPTIONS "SHELL:--closure 1")
-  set_target_properties(zarnel PROPERTIES
-    CXX_LINKER_LAUNCHER "${CMAKE_COMMAND};-E;env;EM_CLOSURE_COMPILER=${ZARNEL_WEB_CLOSURE}")
+  list(PREPEND ZARNEL_WEB_LINK_LAUNCHER "${CMAKE_COMMAND}" -E env "EM_CLOSURE_COMPILER=${ZARNEL_WEB_CLOSURE}")
 endif()
+set_target_properties(zarnel PROPERTIES CXX_LINKER_LAUNCHER "${ZARNEL_WEB_LINK_LAUNCHER}")
 foreach(library IN LISTS ZARNEL_WEB_LIBRARIES)
   list(APPEND ZARNEL_WEB_LINK_OPTIONS "SHELL:--js-library \"${library}\"")
 endforeach()
