@@ -47,8 +47,7 @@ installed_version() {
 release_next() {
   local tree="$scratch/next-tree" next="$1" today
   today="$(date -u +%Y-%m-%d)"
-  mkdir -p "$tree"
-  (cd "$ZARNEL_ROOT" && git ls-files -z -co --exclude-standard | tar --null -T - -cf -) | tar -x -C "$tree"
+  zarnel_release_snapshot "$tree" with-uncommitted-changes
   sed -i "s/^project(Zarnel VERSION $version /project(Zarnel VERSION $next /" "$tree/CMakeLists.txt"
   sed -i "0,/^## /s//## $next - $today\n\n- The next version.\n\n## /" "$tree/CHANGELOG.md"
   sed -i "s|<releases>|<releases>\n    <release version=\"$next\" date=\"$today\"/>|" \
